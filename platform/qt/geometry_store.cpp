@@ -1,0 +1,98 @@
+#include "geometry_store.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <vector>
+
+namespace platform::qt {
+namespace {
+
+struct Entry {
+    ULONG id = 0;
+    WindowGeometry geometry;
+    std::string base;
+};
+
+constexpr int kMaxExtent = 1 << 15; // larger is no window size: a damaged line
+
+std::optional<Entry> ParseLine(const std::string &line) {
+    std::istringstream in(line);
+    Entry entry;
+    in >> std::hex >> entry.id >> std::dec >> entry.geometry.x >> entry.geometry.y >>
+        entry.geometry.width >> entry.geometry.height;
+    if (!in || in.get() != ' ')
+        return std::nullopt;
+    std::getline(in, entry.base);
+    const WindowGeometry &g = entry.geometry;
+    if (entry.base.empty() || g.width <= 0 || g.height <= 0 || g.width > kMaxExtent ||
+        g.height > kMaxExtent || g.x < -kMaxExtent || g.x > kMaxExtent || g.y < -kMaxExtent ||
+        g.y > kMaxExtent)
+        return std::nullopt;
+    return entry;
+}
+
+std::vector<Entry> ReadEntries(const std::filesystem::path &file) {
+    std::vector<Entry> entries;
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line))
+        if (auto entry = ParseLine(line))
+            entries.push_back(std::move(*entry));
+    return entries;
+}
+
+std::string FormatLine(const Entry &entry) {
+    char id[16];
+    std::snprintf(id, sizeof id, "%08lX", static_cast<unsigned long>(entry.id));
+    const WindowGeometry &g = entry.geometry;
+    std::ostringstream out;
+    out << id << ' ' << g.x << ' ' << g.y << ' ' << g.width << ' ' << g.height << ' ' << entry.base
+        << '\n';
+    return out.str();
+}
+
+bool WriteEntries(const std::filesystem::path &file, const std::vector<Entry> &entries) {
+    std::ofstream out(file, std::ios::trunc);
+    for (const Entry &entry : entries)
+        out << FormatLine(entry);
+    out.close();
+    return !out.fail();
+}
+
+// Line breaks would split an entry; they cannot be part of a base name here.
+bool ValidBase(const std::string &base) {
+    return !base.empty() && base.find_first_of("\r\n") == std::string::npos;
+}
+
+} // namespace
+
+std::optional<WindowGeometry> GeometryStore::Load(const std::string &base, ULONG id) const {
+    if (!ValidBase(base))
+        return std::nullopt;
+    for (const Entry &entry : ReadEntries(file_))
+        if (entry.id == id && entry.base == base)
+            return entry.geometry;
+    return std::nullopt;
+}
+
+bool GeometryStore::Save(const std::string &base, ULONG id, const WindowGeometry &geometry) const {
+    if (!ValidBase(base) || !ParseLine(FormatLine({id, geometry, base})))
+        return false;
+    std::vector<Entry> entries = ReadEntries(file_);
+    std::erase_if(entries, [&](const Entry &e) { return e.id == id && e.base == base; });
+    entries.push_back({id, geometry, base});
+
+    std::error_code error;
+    std::filesystem::create_directories(file_.parent_path(), error);
+    std::filesystem::path temporary = file_;
+    temporary += ".new";
+    if (!WriteEntries(temporary, entries)) {
+        std::filesystem::remove(temporary, error);
+        return false;
+    }
+    std::filesystem::rename(temporary, file_, error);
+    return !error;
+}
+
+} // namespace platform::qt

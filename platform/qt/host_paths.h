@@ -1,0 +1,12 @@
+#pragma once
+// Amiga paths for the view's files: the picture class's names and the file
+// of remembered window placements.
+#include <string>
+
+namespace platform::qt {
+
+std::string HostPath(const char *amigaPath);
+// The file that remembers window placements, under ENVARC:.
+std::string GeometryFile();
+
+} // namespace platform::qt

@@ -1,0 +1,27 @@
+#include "string_array_model.h"
+
+namespace platform::qt {
+
+void StringArrayModel::Reset(const char *const *entries, int count) {
+    beginResetModel();
+    entries_ = entries;
+    count_ = entries ? std::max(count, 0) : 0;
+    endResetModel();
+}
+
+int StringArrayModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : count_;
+}
+
+QVariant StringArrayModel::data(const QModelIndex &index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count_)
+        return {};
+    const char *entry = entries_[index.row()];
+    return QString::fromUtf8(entry ? entry : "");
+}
+
+Qt::ItemFlags StringArrayModel::flags(const QModelIndex &index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+} // namespace platform::qt
