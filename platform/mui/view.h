@@ -32,6 +32,8 @@ struct InputRecord {
         Set,         // set attribute to value; notifications fire
         SetQuiet,    // set attribute to value without any notification
         ControlChar, // a key typed in window `object`: value is the character
+        Press,       // mouse button pressed on `object`
+        Release,     // mouse button released; value TRUE over `object`, FALSE elsewhere
     };
     Kind kind = Kind::Set;
     Object *object = nullptr;
@@ -41,9 +43,11 @@ struct InputRecord {
 // Queues the record and raises the application's signal.
 void QueueInput(Object *application, const InputRecord &record);
 
-// Push-button helpers, expressed as input records: a press sets MUIA_Pressed
-// TRUE; a release over the button sets it FALSE (notifications fire); a
-// release elsewhere clears it quietly.
+// Push-button helpers, expressed as input records (Press, Release) and
+// applied inside NewInput: on a RelVerify button a press sets MUIA_Selected
+// and MUIA_Pressed TRUE; a release over the button sets both FALSE
+// (notifications fire); a release elsewhere clears them quietly. On a toggle
+// a press flips MUIA_Selected and a release does nothing.
 void QueuePress(Object *button);
 void QueueRelease(Object *button, bool overButton);
 
@@ -55,7 +59,7 @@ class ViewObserver {
     virtual void WindowClosed(Object *window) = 0; // became FALSE, or the window goes
     // An attribute took a new value (program set or applied input).
     virtual void AttributeChanged(Object *object, Tag attribute, IPTR value) = 0;
-    virtual void GroupChanged(Object *group) = 0;  // at MUIM_Group_ExitChange
+    virtual void GroupChanged(Object *group) = 0;    // at MUIM_Group_ExitChange
     virtual void ObjectDisposed(Object *object) = 0; // before its memory goes
 };
 void SetViewObserver(ViewObserver *observer);
