@@ -1,0 +1,208 @@
+// SystemTagList: runs a command line as its own process.
+//
+// The line is split by the AmigaDOS shell's rules and executed directly,
+// never through /bin/sh, so no character of a file name can run a command.
+// An asynchronous command is started through an intermediate process that
+// exits at once (the command is adopted by init and never becomes our
+// zombie); the command gets its own session and /dev/null as its streams.
+#include "host_dos.h"
+
+#include <dos/dos.h>
+#include <dos/dostags.h>
+#include <proto/dos.h>
+#include <proto/utility.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace platform::dos {
+
+// Splits a command line as the AmigaDOS shell does: blanks separate words,
+// double quotes group, and inside quotes "*"" is a quote and "**" a star.
+std::vector<std::string> SplitCommandLine(const char *line) {
+    std::vector<std::string> words;
+    const char *p = line;
+    for (;;) {
+        while (*p == ' ' || *p == '\t' || *p == '\n')
+            ++p;
+        if (!*p)
+            break;
+        std::string word;
+        if (*p == '"') {
+            for (++p; *p && *p != '"'; ++p) {
+                if (*p == '*' && (p[1] == '"' || p[1] == '*'))
+                    ++p;
+                else if (*p == '*' && (p[1] == 'N' || p[1] == 'n')) {
+                    ++p;
+                    word += '\n';
+                    continue;
+                }
+                word += *p;
+            }
+            if (*p == '"')
+                ++p;
+        } else {
+            while (*p && *p != ' ' && *p != '\t' && *p != '\n')
+                word += *p++;
+        }
+        words.push_back(std::move(word));
+    }
+    return words;
+}
+
+namespace {
+
+// The executable for a command name: a name with a '/' as it stands, other
+// names searched in PATH. Empty when nothing executable is found.
+std::string FindCommand(const std::string &name) {
+    if (name.find('/') != std::string::npos)
+        return access(name.c_str(), X_OK) == 0 ? name : std::string();
+    const char *path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    size_t start = 0;
+    for (;;) {
+        const size_t end = dirs.find(':', start);
+        std::string dir = dirs.substr(start, end == std::string::npos ? end : end - start);
+        std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
+        struct stat st {};
+        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        if (end == std::string::npos)
+            return {};
+        start = end + 1;
+    }
+}
+
+struct Options {
+    bool asynch = false;
+    bool ownInput = false; // a stream was given: the child keeps ours
+    bool ownOutput = false;
+};
+
+Options ReadTags(const struct TagItem *tags) {
+    Options options;
+    struct TagItem *cursor = const_cast<struct TagItem *>(tags);
+    while (struct TagItem *tag = NextTagItem(&cursor)) {
+        switch (tag->ti_Tag) {
+        case SYS_Asynch:
+            options.asynch = tag->ti_Data != 0;
+            break;
+        case SYS_Input:
+            options.ownInput = tag->ti_Data != 0;
+            break;
+        case SYS_Output:
+            options.ownOutput = tag->ti_Data != 0;
+            break;
+        default:
+            break;
+        }
+    }
+    return options;
+}
+
+// In the forked child: new session, streams, exec. Only async-signal-safe
+// calls from here on. Reports errno through the pipe when the exec fails.
+[[noreturn]] void ExecChild(const Options &options, const char *file, char *const argv[],
+                            int errorPipe) {
+    setsid();
+    const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+    if (null >= 0) {
+        if (!options.ownInput)
+            dup2(null, 0);
+        if (!options.ownOutput) {
+            dup2(null, 1);
+            dup2(null, 2);
+        }
+    }
+    execve(file, argv, environ);
+    const int error = errno;
+    [[maybe_unused]] ssize_t n = write(errorPipe, &error, sizeof error);
+    _exit(127);
+}
+
+pid_t WaitFor(pid_t pid, int *status) {
+    pid_t result;
+    do
+        result = waitpid(pid, status, 0);
+    while (result < 0 && errno == EINTR);
+    return result;
+}
+
+} // namespace
+} // namespace platform::dos
+
+LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags) {
+    using namespace platform::dos;
+    if (!command)
+        return -1;
+    std::vector<std::string> words = SplitCommandLine(command);
+    if (words.empty())
+        return -1;
+    const std::string file = FindCommand(words[0]);
+    if (file.empty())
+        return -1;
+    // Arguments that name Amiga paths reach the command as host paths.
+    for (size_t i = 1; i < words.size(); ++i)
+        if (HasDevice(words[i])) {
+            std::string host = HostPath(words[i].c_str(), false);
+            if (!host.empty())
+                words[i] = std::move(host);
+        }
+    std::vector<char *> argv;
+    for (std::string &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const Options options = ReadTags(tags);
+
+    int errorPipe[2];
+    if (pipe2(errorPipe, O_CLOEXEC) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child < 0) {
+        close(errorPipe[0]);
+        close(errorPipe[1]);
+        return -1;
+    }
+    if (child == 0) {
+        close(errorPipe[0]);
+        if (options.asynch) {
+            const pid_t command = fork();
+            if (command != 0)
+                _exit(command < 0 ? 1 : 0);
+        }
+        ExecChild(options, file.c_str(), argv.data(), errorPipe[1]);
+    }
+    close(errorPipe[1]);
+    int status = 0;
+    if (options.asynch &&
+        (WaitFor(child, &status) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)) {
+        close(errorPipe[0]);
+        return -1;
+    }
+    // The pipe closes on a successful exec; otherwise it carries errno.
+    int execError = 0;
+    ssize_t got;
+    do
+        got = read(errorPipe[0], &execError, sizeof execError);
+    while (got < 0 && errno == EINTR);
+    close(errorPipe[0]);
+    if (got > 0) {
+        if (!options.asynch)
+            WaitFor(child, &status);
+        return -1;
+    }
+    if (options.asynch)
+        return 0;
+    if (WaitFor(child, &status) < 0)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
