@@ -1,0 +1,28 @@
+#pragma once
+// Platform-internal: how Amiga names become host paths. Used by every
+// platform call that hands a name to the host (DOS, the runtime's stream
+// calls, pictures, commands); never included by the program.
+#include <string>
+#include <string_view>
+
+namespace platform::dos {
+
+// The host path for an Amiga name. "DEVICE:rest" becomes the device's folder
+// joined with rest; a name without a device comes back unchanged. For a write
+// into ENVARC: the folder is created (with its parents) when missing. An empty
+// result means the name cannot be resolved (unknown device, no home folder);
+// the DOS error code is then in *error when error is given.
+std::string HostPath(const char *amigaPath, bool forWriting, long *error = nullptr);
+
+// True when the name starts with a device ("NAME:..."): a ':' in its first
+// component.
+bool HasDevice(std::string_view amigaPath);
+
+} // namespace platform::dos
+
+namespace platform::dos {
+
+// The DOS error code for a host errno value.
+long ErrorFromErrno(int error, bool writing);
+
+} // namespace platform::dos

@@ -1,0 +1,232 @@
+// Wildcard matching by sets of reachable positions: each element of the
+// pattern maps the set of positions where it may start to the set where it
+// may end. This never backtracks, so no pattern costs more than
+// (pattern length) x (name length)^2 steps.
+#include "pattern.h"
+
+namespace platform::dos {
+
+namespace {
+
+unsigned char Lower(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
+unsigned char Upper(unsigned char c) {
+    return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c;
+}
+
+} // namespace
+
+// Recursive descent over: choices := sequence ('|' sequence)*;
+// element := '#' element | '~' element | '(' choices ')' | '[' class ']' | '?'
+//          | '%' | '\'' char | char.
+struct Pattern::Parser {
+    Pattern &out;
+    std::string_view text;
+    size_t pos = 0;
+
+    bool AtEnd() const { return pos >= text.size(); }
+    char Peek() const { return text[pos]; }
+
+    int Add(Node node) {
+        out.nodes_.push_back(std::move(node));
+        return static_cast<int>(out.nodes_.size()) - 1;
+    }
+
+    // A group of alternatives up to ')' or the end; -1 when malformed.
+    int Choices() {
+        Node group{Node::Kind::Group};
+        group.choices.emplace_back();
+        while (!AtEnd() && Peek() != ')') {
+            if (Peek() == '|') {
+                ++pos;
+                group.choices.emplace_back();
+                continue;
+            }
+            const int element = Element();
+            if (element < 0)
+                return -1;
+            group.choices.back().push_back(element);
+        }
+        if (group.choices.size() > 1)
+            out.wild_ = true;
+        return Add(std::move(group));
+    }
+
+    int Element() {
+        const char c = text[pos++];
+        switch (c) {
+        case '#':
+        case '~': {
+            out.wild_ = true;
+            if (AtEnd())
+                return -1;
+            const int child = Element();
+            if (child < 0)
+                return -1;
+            Node node{c == '#' ? Node::Kind::Repeat : Node::Kind::Not};
+            node.child = child;
+            return Add(std::move(node));
+        }
+        case '(': {
+            const int group = Choices();
+            if (group < 0 || AtEnd())
+                return -1;
+            ++pos; // ')'
+            return group;
+        }
+        case '[':
+            out.wild_ = true;
+            return Class();
+        case '?':
+            out.wild_ = true;
+            return Add(Node{Node::Kind::Any});
+        case '%':
+            out.wild_ = true;
+            return Add(Node{Node::Kind::Empty});
+        case '\'':
+            if (AtEnd())
+                return -1;
+            return Literal(text[pos++]);
+        default:
+            return Literal(c);
+        }
+    }
+
+    int Literal(char c) {
+        Node node{Node::Kind::Char};
+        node.ch = c;
+        return Add(std::move(node));
+    }
+
+    // After '[': items up to ']'; "~" or "^" first negates; 'x escapes x.
+    int Class() {
+        Node node{Node::Kind::Class};
+        if (!AtEnd() && (Peek() == '~' || Peek() == '^')) {
+            node.negated = true;
+            ++pos;
+        }
+        while (!AtEnd() && Peek() != ']') {
+            unsigned char first;
+            if (!ClassChar(first))
+                return -1;
+            unsigned char last = first;
+            if (pos + 1 < text.size() && Peek() == '-' && text[pos + 1] != ']') {
+                ++pos;
+                if (!ClassChar(last))
+                    return -1;
+            }
+            node.ranges.emplace_back(first, last);
+        }
+        if (AtEnd())
+            return -1;
+        ++pos; // ']'
+        return Add(std::move(node));
+    }
+
+    bool ClassChar(unsigned char &c) {
+        if (Peek() == '\'' && ++pos >= text.size())
+            return false;
+        c = static_cast<unsigned char>(text[pos++]);
+        return true;
+    }
+};
+
+bool Pattern::Compile(std::string_view pattern) {
+    nodes_.clear();
+    wild_ = false;
+    Parser parser{*this, pattern};
+    root_ = parser.Choices();
+    if (root_ >= 0 && !parser.AtEnd())
+        root_ = -1; // a ')' without its '('
+    return root_ >= 0;
+}
+
+bool Pattern::Matches(std::string_view name) const {
+    if (root_ < 0)
+        return false;
+    Positions start(name.size() + 1, 0), end(name.size() + 1, 0);
+    start[0] = 1;
+    Step(root_, name, start, end);
+    return end[name.size()] != 0;
+}
+
+bool Pattern::ClassHas(const Node &node, unsigned char c) const {
+    bool found = false;
+    for (const auto &[first, last] : node.ranges)
+        for (unsigned char variant : {c, Lower(c), Upper(c)})
+            found = found || (variant >= first && variant <= last);
+    return found != node.negated;
+}
+
+void Pattern::StepSequence(const std::vector<int> &sequence, std::string_view name,
+                           const Positions &from, Positions &to) const {
+    Positions current = from;
+    for (const int element : sequence) {
+        Positions next(current.size(), 0);
+        Step(element, name, current, next);
+        current.swap(next);
+    }
+    for (size_t p = 0; p < to.size(); ++p)
+        to[p] |= current[p];
+}
+
+void Pattern::Step(int index, std::string_view name, const Positions &from, Positions &to) const {
+    const Node &node = nodes_[static_cast<size_t>(index)];
+    const size_t length = name.size();
+    auto single = [&](auto accepts) {
+        for (size_t p = 0; p < length; ++p)
+            if (from[p] && accepts(static_cast<unsigned char>(name[p])))
+                to[p + 1] = 1;
+    };
+    switch (node.kind) {
+    case Node::Kind::Char:
+        single([&](unsigned char c) { return Lower(c) == Lower(node.ch); });
+        break;
+    case Node::Kind::Any:
+        single([](unsigned char) { return true; });
+        break;
+    case Node::Kind::Class:
+        single([&](unsigned char c) { return ClassHas(node, c); });
+        break;
+    case Node::Kind::Empty:
+        for (size_t p = 0; p <= length; ++p)
+            to[p] |= from[p];
+        break;
+    case Node::Kind::Group:
+        for (const auto &choice : node.choices)
+            StepSequence(choice, name, from, to);
+        break;
+    case Node::Kind::Repeat: {
+        // Everything reachable by zero or more repetitions, frontier by frontier.
+        Positions reached = from, frontier = from;
+        for (bool grew = true; grew;) {
+            Positions next(from.size(), 0);
+            Step(node.child, name, frontier, next);
+            grew = false;
+            for (size_t p = 0; p <= length; ++p) {
+                frontier[p] = next[p] && !reached[p];
+                reached[p] |= frontier[p];
+                grew = grew || frontier[p];
+            }
+        }
+        for (size_t p = 0; p <= length; ++p)
+            to[p] |= reached[p];
+        break;
+    }
+    case Node::Kind::Not:
+        // From each start, any end that the negated element cannot reach.
+        for (size_t p = 0; p <= length; ++p) {
+            if (!from[p])
+                continue;
+            Positions start(from.size(), 0), ends(from.size(), 0);
+            start[p] = 1;
+            Step(node.child, name, start, ends);
+            for (size_t q = p; q <= length; ++q)
+                to[q] |= !ends[q];
+        }
+        break;
+    }
+}
+
+} // namespace platform::dos

@@ -1,0 +1,46 @@
+#pragma once
+// Platform-internal: AmigaDOS wildcard patterns, compiled once and matched
+// against many names, ignoring case (ASCII letters).
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::dos {
+
+class Pattern {
+  public:
+    // False when the pattern is malformed (an unclosed group or class, a
+    // '#', '~' or quote with nothing after it, a stray ')').
+    bool Compile(std::string_view pattern);
+    bool Matches(std::string_view name) const;
+    // True when the pattern holds a wildcard (not only literal characters).
+    bool IsWild() const { return wild_; }
+
+  private:
+    // Positions 0..n of a name of length n; a set of places a match can reach.
+    using Positions = std::vector<char>;
+
+    struct Node {
+        enum class Kind { Char, Any, Empty, Class, Repeat, Not, Group };
+        explicit Node(Kind k) : kind(k) {}
+        Kind kind;
+        char ch = 0;                                                 // Char
+        bool negated = false;                                        // Class
+        std::vector<std::pair<unsigned char, unsigned char>> ranges; // Class
+        int child = -1;                        // Repeat, Not: the node repeated or negated
+        std::vector<std::vector<int>> choices; // Group: alternative sequences of nodes
+    };
+
+    struct Parser;
+
+    void Step(int node, std::string_view name, const Positions &from, Positions &to) const;
+    void StepSequence(const std::vector<int> &sequence, std::string_view name,
+                      const Positions &from, Positions &to) const;
+    bool ClassHas(const Node &node, unsigned char c) const;
+
+    std::vector<Node> nodes_;
+    int root_ = -1;
+    bool wild_ = false;
+};
+
+} // namespace platform::dos

@@ -1,0 +1,69 @@
+// The runtime's stream calls with Amiga names. Programs that link amiga_runtime
+// are linked with --wrap for fopen, fopen64, rename and remove, so their calls
+// land here, get their device prefix resolved and go on to the C library.
+#include "dos/host_dos.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+extern "C" {
+FILE *__real_fopen(const char *path, const char *mode);
+FILE *__real_fopen64(const char *path, const char *mode);
+int __real_rename(const char *from, const char *to);
+int __real_remove(const char *path);
+}
+
+namespace {
+
+bool WritesTo(const char *mode) {
+    return mode && std::strpbrk(mode, "wa+") != nullptr;
+}
+
+// True when the name has a device prefix; host then holds its host path, or
+// is empty (errno ENOENT) when the device cannot be resolved.
+bool Resolve(const char *name, bool forWriting, std::string &host) {
+    if (!name || !platform::dos::HasDevice(name))
+        return false;
+    host = platform::dos::HostPath(name, forWriting);
+    if (host.empty())
+        errno = ENOENT;
+    return true;
+}
+
+template <typename Open> FILE *OpenStream(Open open, const char *path, const char *mode) {
+    std::string host;
+    if (!Resolve(path, WritesTo(mode), host))
+        return open(path, mode);
+    return host.empty() ? nullptr : open(host.c_str(), mode);
+}
+
+} // namespace
+
+extern "C" {
+
+FILE *__wrap_fopen(const char *path, const char *mode) {
+    return OpenStream(__real_fopen, path, mode);
+}
+
+FILE *__wrap_fopen64(const char *path, const char *mode) {
+    return OpenStream(__real_fopen64, path, mode);
+}
+
+int __wrap_rename(const char *from, const char *to) {
+    std::string hostFrom, hostTo;
+    const bool deviceFrom = Resolve(from, false, hostFrom);
+    const bool deviceTo = Resolve(to, true, hostTo);
+    if ((deviceFrom && hostFrom.empty()) || (deviceTo && hostTo.empty()))
+        return -1;
+    return __real_rename(deviceFrom ? hostFrom.c_str() : from, deviceTo ? hostTo.c_str() : to);
+}
+
+int __wrap_remove(const char *path) {
+    std::string host;
+    if (!Resolve(path, false, host))
+        return __real_remove(path);
+    return host.empty() ? -1 : __real_remove(host.c_str());
+}
+
+} // extern "C"

@@ -1,0 +1,99 @@
+#pragma once
+// DOS: files, directory matching, paths, formatted output, commands.
+//
+// Every name may carry a device prefix: "PROGDIR:" is the folder of the
+// running executable, "ENVARC:" the user's configuration folder ($XDG_CONFIG_HOME
+// or ~/.config, created when a file is written there); a name without a device
+// is a host path and passes unchanged. An unknown device makes the call fail
+// with ERROR_DEVICE_NOT_MOUNTED. A device name is the part before the first
+// ':' of a name whose first component holds one; it ignores case.
+#include <dos/dos.h>
+#include <dos/dosasl.h>
+#include <dos/dostags.h>
+#include <exec/types.h>
+#include <utility/tagitem.h>
+
+#include <cstddef>
+#include <type_traits>
+
+// ---- Files ----------------------------------------------------------------
+// Opens a regular file (never a directory); null on failure, see IoErr().
+BPTR Open(CONST_STRPTR name, LONG accessMode);
+// Writes what is buffered and closes; false when a buffered write failed.
+BOOL Close(BPTR file);
+// The next byte (0 to 255), or -1 at the end of the file or on an error.
+LONG FGetC(BPTR file);
+// Writes one byte; returns it, or -1 on an error.
+LONG FPutC(BPTR file, LONG ch);
+// Reads or writes up to length bytes; the count done, or -1 on an error.
+LONG Read(BPTR file, APTR buffer, LONG length);
+LONG Write(BPTR file, CONST_APTR buffer, LONG length);
+
+// The error code of the last failing DOS call of this process (0 when none).
+LONG IoErr(void);
+LONG SetIoErr(LONG code);
+
+// ---- Directory matching ---------------------------------------------------
+// Lists the entries of one directory whose names match the last component of
+// pattern (the components before it name the directory and hold no wildcards).
+// Wildcards: ? any character, #x any number of x, #? anything, (a|b)
+// alternatives, ~x anything that x does not match, [a-z] a character class
+// ([~a-z] its complement), % nothing, ' takes the next character literally.
+// Case is ignored. "." and ".." are never listed; subdirectories are listed
+// as entries and never entered.
+//
+// Each call returns 0 and fills ap_Info (and ap_Buf, see dosasl.h) for the
+// next entry, in the host directory's order, or an error code, also kept in
+// IoErr(): ERROR_NO_MORE_ENTRIES at the end, ERROR_OBJECT_NOT_FOUND when the
+// directory (or a pattern without wildcards) does not exist, ERROR_BAD_TEMPLATE
+// for a malformed pattern, ERROR_BREAK when a signal of ap_BreakBits is pending
+// (those signals are then cleared and kept in ap_FoundBreak).
+//
+// ap_Buf receives the pattern's directory part followed by the entry name, as
+// the caller wrote it ("PROGDIR:roms/Foo.rom"). An entry whose full path and
+// terminating zero would not fit ap_Strlen bytes is skipped, never truncated.
+// MatchEnd releases the state; it may be called on a cleared anchor.
+LONG MatchFirst(CONST_STRPTR pattern, struct AnchorPath *anchor);
+LONG MatchNext(struct AnchorPath *anchor);
+void MatchEnd(struct AnchorPath *anchor);
+
+// ---- Paths ----------------------------------------------------------------
+// The last component of path, inside path (after the last '/' or ':').
+STRPTR FilePart(CONST_STRPTR path);
+// Where the last component starts, or the ':' or '/' that ends the directory
+// part when one does; inside path.
+STRPTR PathPart(CONST_STRPTR path);
+// Points a device ("NAME" or "NAME:") at a host folder for this process; a
+// null folder drops the assignment, so the device resolves as before.
+BOOL AssignPath(CONST_STRPTR name, CONST_STRPTR hostFolder);
+
+// ---- Output ---------------------------------------------------------------
+// Formats like printf onto the process output (the runtime's stdout, so its
+// order with printf and puts is kept); returns the number of characters.
+LONG Printf(CONST_STRPTR format, ...) __attribute__((format(printf, 1, 2)));
+
+// ---- Commands -------------------------------------------------------------
+// Runs a command line; with SYS_Asynch TRUE it returns at once.
+LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags);
+
+namespace platform::detail {
+template <typename T> constexpr IPTR ToIPTR(T value) {
+    if constexpr (std::is_null_pointer_v<T>)
+        return 0;
+    else if constexpr (std::is_pointer_v<T>)
+        return reinterpret_cast<IPTR>(value);
+    else
+        return static_cast<IPTR>(value);
+}
+} // namespace platform::detail
+
+// SystemTags(command, tag, value, ..., TAG_DONE): the tags as a list; the list
+// is ended even when the caller forgets TAG_DONE.
+template <typename... Args> LONG SystemTags(CONST_STRPTR command, Args... args) {
+    constexpr std::size_t count = sizeof...(Args) + 2;
+    const IPTR values[count] = {platform::detail::ToIPTR(args)..., TAG_DONE, 0};
+    struct TagItem tags[count / 2];
+    for (std::size_t i = 0; i < count / 2; ++i)
+        tags[i] = {static_cast<Tag>(values[2 * i]), values[2 * i + 1]};
+    return SystemTagList(command, tags);
+}
