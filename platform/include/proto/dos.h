@@ -11,10 +11,10 @@
 #include <dos/dosasl.h>
 #include <dos/dostags.h>
 #include <exec/types.h>
+#include <utility/tagargs.h>
 #include <utility/tagitem.h>
 
-#include <cstddef>
-#include <type_traits>
+#include <vector>
 
 // ---- Files ----------------------------------------------------------------
 // Opens a regular file (never a directory); null on failure, see IoErr().
@@ -76,24 +76,8 @@ LONG Printf(CONST_STRPTR format, ...) __attribute__((format(printf, 1, 2)));
 // Runs a command line; with SYS_Asynch TRUE it returns at once.
 LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags);
 
-namespace platform::detail {
-template <typename T> constexpr IPTR ToIPTR(T value) {
-    if constexpr (std::is_null_pointer_v<T>)
-        return 0;
-    else if constexpr (std::is_pointer_v<T>)
-        return reinterpret_cast<IPTR>(value);
-    else
-        return static_cast<IPTR>(value);
-}
-} // namespace platform::detail
-
-// SystemTags(command, tag, value, ..., TAG_DONE): the tags as a list; the list
-// is ended even when the caller forgets TAG_DONE.
-template <typename... Args> LONG SystemTags(CONST_STRPTR command, Args... args) {
-    constexpr std::size_t count = sizeof...(Args) + 2;
-    const IPTR values[count] = {platform::detail::ToIPTR(args)..., TAG_DONE, 0};
-    struct TagItem tags[count / 2];
-    for (std::size_t i = 0; i < count / 2; ++i)
-        tags[i] = {static_cast<Tag>(values[2 * i]), values[2 * i + 1]};
-    return SystemTagList(command, tags);
+// SystemTags(command, tag, value, ..., TAG_DONE): the tags as a list.
+template <TagArgument... A> LONG SystemTags(CONST_STRPTR command, A... args) {
+    const std::vector<TagItem> tags = tagargs::Pair(args...);
+    return SystemTagList(command, tags.data());
 }
