@@ -1,0 +1,87 @@
+// DOS files: opening by Amiga name, reading byte by byte, writing, failures.
+#include "temp_dir.h"
+
+#include <proto/dos.h>
+
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+std::string ReadAll(BPTR file) {
+    std::string bytes;
+    for (LONG c; (c = FGetC(file)) != -1;)
+        bytes += static_cast<char>(c);
+    return bytes;
+}
+
+} // namespace
+
+TEST(DosFiles, ReadsEveryByteThroughDevicesAndPlainPaths) {
+    TempDir dir;
+    std::string content(10000, '\0'); // longer than one buffer, every byte value
+    for (size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>(i * 7);
+    const std::string host = dir.Write("roms/a.rom", content);
+    ASSERT_TRUE(AssignPath("PROGDIR", dir.path().c_str()));
+
+    for (const std::string &name : {std::string("PROGDIR:roms/a.rom"), host}) {
+        BPTR file = Open(name.c_str(), MODE_OLDFILE);
+        ASSERT_NE(file, nullptr) << name;
+        EXPECT_EQ(ReadAll(file), content);
+        EXPECT_EQ(FGetC(file), -1) << "the end stays the end";
+        EXPECT_TRUE(Close(file));
+    }
+    AssignPath("PROGDIR", nullptr);
+}
+
+TEST(DosFiles, RefusesWhatIsNotAnExistingFile) {
+    TempDir dir;
+    dir.Write("sub/x", "");
+    const struct {
+        std::string name;
+        LONG error;
+    } cases[] = {
+        {dir / "missing", ERROR_OBJECT_NOT_FOUND},
+        {dir / "sub", ERROR_OBJECT_WRONG_TYPE},
+        {"NOSUCHDEV:file", ERROR_DEVICE_NOT_MOUNTED},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(Open(c.name.c_str(), MODE_OLDFILE), nullptr) << c.name;
+        EXPECT_EQ(IoErr(), c.error) << c.name;
+    }
+    EXPECT_EQ(Open((dir / "sub").c_str(), MODE_NEWFILE), nullptr);
+
+    // A FIFO opens without blocking and reads as empty.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    BPTR pipe = Open((dir / "pipe").c_str(), MODE_OLDFILE);
+    ASSERT_NE(pipe, nullptr);
+    EXPECT_EQ(FGetC(pipe), -1);
+    Close(pipe);
+}
+
+TEST(DosFiles, NewFileWritesAndReadsBack) {
+    TempDir dir;
+    const std::string name = dir / "out.bin";
+    BPTR file = Open(name.c_str(), MODE_NEWFILE);
+    ASSERT_NE(file, nullptr);
+    const std::string big(9000, 'b');
+    EXPECT_EQ(Write(file, big.data(), LONG(big.size())), LONG(big.size()));
+    EXPECT_EQ(FPutC(file, 'z'), 'z');
+    EXPECT_TRUE(Close(file));
+
+    file = Open(name.c_str(), MODE_READWRITE);
+    ASSERT_NE(file, nullptr);
+    char head[3] = {};
+    EXPECT_EQ(Read(file, head, 3), 3);
+    EXPECT_EQ(std::string(head, 3), "bbb");
+    EXPECT_EQ(Write(file, "XY", 2), 2) << "a write lands after the bytes read";
+    EXPECT_TRUE(Close(file));
+
+    file = Open(name.c_str(), MODE_OLDFILE);
+    const std::string all = ReadAll(file);
+    EXPECT_EQ(Write(file, "no", 2), -1) << "an old file is opened for reading";
+    Close(file);
+    EXPECT_EQ(all, "bbbXY" + big.substr(5) + "z");
+}

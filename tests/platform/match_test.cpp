@@ -1,0 +1,150 @@
+// The matcher: wildcard semantics on names, then real directories.
+#include "dos/pattern.h"
+#include "temp_dir.h"
+
+#include <proto/dos.h>
+#include <proto/exec.h>
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <unistd.h>
+
+using platform::dos::Pattern;
+
+TEST(Wildcards, MatchAsAmigaDosDoes) {
+    const struct {
+        const char *pattern;
+        const char *yes;
+        const char *no;
+    } cases[] = {
+        {"#?.rom", "Foo.ROM", "foo.rom.bak"},
+        {"#?.rom", ".rom", "rom"},
+        {"a?c", "abc", "ac"},
+        {"#a", "aAa", "ab"},
+        {"#a", "", "b"},
+        {"x#(ab)y", "xababy", "xaay"},
+        {"(foo|ba#r)", "barrr", "fooba"},
+        {"~(#?.info)", "disk", "Disk.INFO"},
+        {"~a", "aa", "a"},
+        {"[a-c]1", "B1", "d1"},
+        {"[~a-c]1", "d1", "a1"},
+        {"'#'?", "#?", "#a"},
+        {"a'(b", "a(b", "ab"},
+        {"%", "", "a"},
+        {"#?", "anything at all", nullptr},
+        {"plain", "PLAIN", "plains"},
+        {"*", "*", "x"}, // a star is an ordinary character
+    };
+    for (const auto &c : cases) {
+        Pattern pattern;
+        ASSERT_TRUE(pattern.Compile(c.pattern)) << c.pattern;
+        EXPECT_TRUE(pattern.Matches(c.yes)) << c.pattern << " vs " << c.yes;
+        if (c.no) {
+            EXPECT_FALSE(pattern.Matches(c.no)) << c.pattern << " vs " << c.no;
+        }
+    }
+    Pattern pattern;
+    for (const char *bad : {"(ab", "ab)", "[ab", "#", "a~", "x'"})
+        EXPECT_FALSE(pattern.Compile(bad)) << bad;
+    ASSERT_TRUE(pattern.Compile("plain"));
+    EXPECT_FALSE(pattern.IsWild());
+    ASSERT_TRUE(pattern.Compile("#?#?#?#?#?#?#?#?x"));
+    EXPECT_FALSE(pattern.Matches(std::string(200, 'a'))) << "no exponential backtracking";
+}
+
+namespace {
+
+struct Anchor {
+    static constexpr int kBuffer = 1024;
+    std::unique_ptr<char[]> block{new char[sizeof(AnchorPath) + kBuffer]()};
+    AnchorPath *ap = reinterpret_cast<AnchorPath *>(block.get());
+    explicit Anchor(int bufferSize = kBuffer) { ap->ap_Strlen = WORD(bufferSize); }
+    ~Anchor() { MatchEnd(ap); }
+};
+
+// Every match of pattern: path -> entry type; the final code in *end.
+std::map<std::string, LONG> MatchAll(const char *pattern, Anchor &anchor, LONG *end) {
+    std::map<std::string, LONG> found;
+    LONG code = MatchFirst(pattern, anchor.ap);
+    for (; code == 0; code = MatchNext(anchor.ap))
+        found[anchor.ap->ap_Buf] = anchor.ap->ap_Info.fib_DirEntryType;
+    *end = code;
+    return found;
+}
+
+} // namespace
+
+TEST(MatchCalls, ListOneLevelWithTypesAndFullPaths) {
+    TempDir dir;
+    dir.Write("roms/Game.rom", "12345");
+    dir.Write("roms/UPPER.ROM", "");
+    dir.Write("roms/notes.txt", "");
+    dir.Write("roms/folder.rom/inner.rom", "");
+    ASSERT_EQ(::symlink("Game.rom", (dir / "roms/link.rom").c_str()), 0);
+    ASSERT_TRUE(AssignPath("PROGDIR", dir.path().c_str()));
+
+    Anchor anchor;
+    LONG end = 0;
+    const auto found = MatchAll("PROGDIR:roms/#?.rom", anchor, &end);
+    EXPECT_EQ(end, ERROR_NO_MORE_ENTRIES);
+    EXPECT_EQ(IoErr(), ERROR_NO_MORE_ENTRIES);
+    const std::map<std::string, LONG> expected = {
+        {"PROGDIR:roms/Game.rom", ST_FILE},
+        {"PROGDIR:roms/UPPER.ROM", ST_FILE},
+        {"PROGDIR:roms/folder.rom", ST_USERDIR},
+        {"PROGDIR:roms/link.rom", ST_SOFTLINK},
+    };
+    EXPECT_EQ(found, expected);
+
+    // A pattern without wildcards finds the entry in its real case.
+    ASSERT_EQ(MatchFirst("PROGDIR:roms/game.ROM", anchor.ap), 0);
+    EXPECT_STREQ(anchor.ap->ap_Buf, "PROGDIR:roms/Game.rom");
+    EXPECT_STREQ(anchor.ap->ap_Info.fib_FileName, "Game.rom");
+    EXPECT_EQ(anchor.ap->ap_Info.fib_Size, 5);
+    MatchEnd(anchor.ap);
+    MatchEnd(anchor.ap); // harmless twice
+
+    EXPECT_EQ(MatchFirst("PROGDIR:roms/absent.rom", anchor.ap), ERROR_OBJECT_NOT_FOUND);
+    EXPECT_EQ(MatchFirst("PROGDIR:nodir/#?", anchor.ap), ERROR_OBJECT_NOT_FOUND);
+    EXPECT_EQ(MatchFirst("PROGDIR:roms/(a", anchor.ap), ERROR_BAD_TEMPLATE);
+    EXPECT_EQ(MatchFirst("NOSUCHDEV:#?", anchor.ap), ERROR_DEVICE_NOT_MOUNTED);
+    EXPECT_EQ(MatchFirst("PROGDIR:roms/#?.zip", anchor.ap), ERROR_NO_MORE_ENTRIES);
+    AssignPath("PROGDIR", nullptr);
+}
+
+TEST(MatchCalls, SkipsEntriesWhosePathWouldNotFit) {
+    TempDir dir;
+    dir.Write("ab", "");
+    dir.Write("abcdefgh", "");
+    const std::string prefix = dir.path().string() + "/";
+    // Room for prefix + "ab" + zero, not for the longer name.
+    Anchor anchor(int(prefix.size() + 3));
+    LONG end = 0;
+    const auto found = MatchAll((prefix + "#?").c_str(), anchor, &end);
+    EXPECT_EQ(end, ERROR_NO_MORE_ENTRIES);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found.begin()->first, prefix + "ab");
+}
+
+TEST(MatchCalls, PendingBreakEndsTheMatchAndIsTaken) {
+    TempDir dir;
+    for (const char *name : {"a", "b", "c"})
+        dir.Write(name, "");
+    const std::string pattern = dir / "#?";
+    Anchor anchor;
+    anchor.ap->ap_BreakBits = SIGBREAKF_CTRL_C;
+    SetSignal(0, SIGBREAKF_CTRL_C);
+
+    ASSERT_EQ(MatchFirst(pattern.c_str(), anchor.ap), 0);
+    ::kill(::getpid(), SIGINT); // Ctrl-C at the terminal
+    EXPECT_EQ(MatchNext(anchor.ap), ERROR_BREAK);
+    EXPECT_EQ(IoErr(), ERROR_BREAK);
+    EXPECT_EQ(anchor.ap->ap_FoundBreak, LONG(SIGBREAKF_CTRL_C));
+    EXPECT_EQ(SetSignal(0, 0) & SIGBREAKF_CTRL_C, 0UL) << "the break was taken";
+
+    Signal(FindTask(nullptr), SIGBREAKF_CTRL_D); // not a break bit of this anchor
+    EXPECT_EQ(MatchNext(anchor.ap), 0);
+    SetSignal(0, SIGBREAKF_CTRL_D);
+}
