@@ -22,7 +22,8 @@
 //   Rectangle.mui    a space, made by MUI_MakeObject(MUIO_HSpace/MUIO_VSpace, ...).
 // Every class of the toolkit also keeps the common attributes: UserData,
 // Frame, Background, Font, InputMode, Selected, Pressed, ShowSelState,
-// ControlChar, CycleChain, HorizWeight, VertWeight, Disabled (ISGN). Labels
+// ControlChar, CycleChain, HorizWeight, VertWeight, FixWidth, FixHeight,
+// Disabled (ISGN). Labels
 // from MUI_MakeObject(MUIO_Label, ...) are Text.mui objects.
 //
 // Notification: MUIM_Notify runs its action whenever the attribute really
@@ -116,6 +117,8 @@ struct MUIP_KillNotify {
 #define MUIA_HorizWeight 0x80426db9UL
 #define MUIA_VertWeight 0x804298d0UL
 #define MUIA_Disabled 0x80423661UL
+#define MUIA_FixWidth 0x8042a3f1UL
+#define MUIA_FixHeight 0x8042a92bUL
 
 #define MUIV_Frame_None 0
 #define MUIV_Frame_Button 1

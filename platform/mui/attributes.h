@@ -1,0 +1,52 @@
+#pragma once
+// What the model knows about an attribute's values, and the store that keeps
+// an object's attributes.
+#include <exec/types.h>
+#include <utility/tagitem.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform::mui {
+
+enum class ValueKind {
+    Raw,  // kept as given: pointers, ids, image specs
+    Bool, // any non-zero value is TRUE (1)
+    Int,  // a signed 32-bit number, sign-extended to IPTR
+    Char, // one character, 0..255
+    Text, // a string the object copies; the kept value points at the copy
+};
+
+ValueKind KindOf(Tag attribute);
+
+// The value as the model keeps it: booleans become 0 or 1, 32-bit numbers are
+// sign-extended, characters are cut to 8 bits. Text and raw values pass.
+IPTR Normalise(Tag attribute, IPTR value);
+
+// True when a kept value equals a value given for comparison (a notification's
+// trigger value): texts compare by their characters.
+bool SameValue(Tag attribute, IPTR kept, IPTR given);
+
+// An object's attributes: one entry per attribute ever set.
+class AttributeStore {
+  public:
+    // Takes the value; false when the attribute already held it.
+    bool Set(Tag attribute, IPTR value);
+    // The kept value; false when the attribute was never set.
+    bool Get(Tag attribute, IPTR *value) const;
+    // Replaces a value without comparing (for values the class computes).
+    void Put(Tag attribute, IPTR value);
+
+  private:
+    struct Entry {
+        Tag tag;
+        IPTR value;
+        std::unique_ptr<std::string> text; // the copy a Text value points at
+    };
+    Entry *Find(Tag attribute);
+    const Entry *Find(Tag attribute) const;
+    std::vector<Entry> entries_;
+};
+
+} // namespace platform::mui

@@ -1,0 +1,102 @@
+// Notification: recording MUIM_Notify and carrying out its action when the
+// watched attribute changes.
+#include "notifications.h"
+
+#include "attributes.h"
+#include "family.h"
+#include "intuition/host_intuition.h"
+
+#include <proto/intuition.h>
+
+#include <array>
+
+namespace platform::mui {
+
+using platform::intuition::SerialOf;
+
+namespace {
+
+bool IsSpecialTarget(IPTR target) {
+    return target >= MUIV_Notify_Self && target <= MUIV_Notify_Parent;
+}
+
+Object *ResolveTarget(Object *source, IPTR target) {
+    switch (target) {
+    case MUIV_Notify_Self:
+        return source;
+    case MUIV_Notify_Window:
+        return WindowOf(source);
+    case MUIV_Notify_Application:
+        return ApplicationOf(source);
+    case MUIV_Notify_Parent:
+        return ParentOf(source);
+    default:
+        return reinterpret_cast<Object *>(target);
+    }
+}
+
+bool Triggers(Tag attribute, IPTR trigger, IPTR value) {
+    return trigger == MUIV_EveryTime || SameValue(attribute, value, trigger);
+}
+
+// The action's message with the trigger placeholders replaced by the value.
+void SendAction(Object *target, const std::vector<IPTR> &action, IPTR value) {
+    std::array<IPTR, 16> local;
+    std::vector<IPTR> heap;
+    IPTR *slots = local.data();
+    if (action.size() > local.size()) {
+        heap.resize(action.size());
+        slots = heap.data();
+    }
+    for (std::size_t i = 0; i < action.size(); ++i) {
+        if (i > 0 && action[i] == MUIV_TriggerValue)
+            slots[i] = value;
+        else if (i > 0 && action[i] == MUIV_NotTriggerValue)
+            slots[i] = value ? 0 : 1;
+        else
+            slots[i] = action[i];
+    }
+    IDoMethodA(target, reinterpret_cast<Msg>(slots));
+}
+
+} // namespace
+
+void NotificationList::Add(const struct MUIP_Notify *msg) {
+    const IPTR *words = &msg->FollowParams + 1;
+    Notification n;
+    n.attribute = static_cast<Tag>(msg->TrigAttr);
+    n.trigger =
+        msg->TrigVal == MUIV_EveryTime ? msg->TrigVal : Normalise(n.attribute, msg->TrigVal);
+    n.target = reinterpret_cast<IPTR>(msg->DestObj);
+    n.targetSerial = IsSpecialTarget(n.target) ? 0 : SerialOf(msg->DestObj);
+    n.action.assign(words, words + msg->FollowParams);
+    if (n.action.empty() || (!IsSpecialTarget(n.target) && !n.targetSerial))
+        return; // nothing to send, or no live object to send it to
+    list_.push_back(std::move(n));
+}
+
+void NotificationList::Kill(Tag attribute) {
+    for (Notification &n : list_)
+        if (n.attribute == attribute)
+            n.attribute = TAG_DONE; // never set, so never fires again
+}
+
+void NotificationList::Fire(Object *source, Tag attribute, IPTR value) {
+    const uint64_t sourceSerial = SerialOf(source);
+    const std::size_t count = list_.size(); // notifications added now wait for the next change
+    for (std::size_t i = 0; i < count; ++i) {
+        Notification &n = list_[i];
+        if (n.attribute != attribute || n.running || !Triggers(attribute, n.trigger, value))
+            continue;
+        Object *target = ResolveTarget(source, n.target);
+        if (!target || (n.targetSerial && SerialOf(target) != n.targetSerial))
+            continue; // the target is gone
+        n.running = true;
+        SendAction(target, n.action, value); // copies the action before it runs
+        if (SerialOf(source) != sourceSerial)
+            return; // the action disposed the source, and this list with it
+        list_[i].running = false;
+    }
+}
+
+} // namespace platform::mui
