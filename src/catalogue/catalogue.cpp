@@ -126,6 +126,10 @@ int make_list(void) {
     // as when the scan could not start.
     if (NameArray || grow_array(&NameArray, 1))
         NameArray[count] = NULL;
+    if (count == 0) { // a scan stopped before its first ROM may have left a slot
+        free(ROMArray);
+        ROMArray = NULL;
+    }
     NumROMS = count;
 
     MatchEnd(anchor);
