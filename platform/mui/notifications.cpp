@@ -81,8 +81,8 @@ void NotificationList::Kill(Tag attribute) {
             n.attribute = TAG_DONE; // never set, so never fires again
 }
 
-void NotificationList::Fire(Object *source, Tag attribute, IPTR value) {
-    const uint64_t sourceSerial = SerialOf(source);
+bool NotificationList::Fire(Object *source, Tag attribute, IPTR value) {
+    uint64_t sourceSerial = 0;              // looked up before the first action
     const std::size_t count = list_.size(); // notifications added now wait for the next change
     for (std::size_t i = 0; i < count; ++i) {
         Notification &n = list_[i];
@@ -91,12 +91,15 @@ void NotificationList::Fire(Object *source, Tag attribute, IPTR value) {
         Object *target = ResolveTarget(source, n.target);
         if (!target || (n.targetSerial && SerialOf(target) != n.targetSerial))
             continue; // the target is gone
+        if (!sourceSerial)
+            sourceSerial = SerialOf(source);
         n.running = true;
         SendAction(target, n.action, value); // copies the action before it runs
         if (SerialOf(source) != sourceSerial)
-            return; // the action disposed the source, and this list with it
+            return false; // the action disposed the source, and this list with it
         list_[i].running = false;
     }
+    return true;
 }
 
 } // namespace platform::mui

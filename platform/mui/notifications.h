@@ -16,8 +16,8 @@ class NotificationList {
     // Runs, in installation order, every notification of `attribute` whose
     // trigger matches `value`. A notification already running (its action led
     // back to the same change) is not run again. Stops when the source object
-    // is disposed by one of the actions.
-    void Fire(Object *source, Tag attribute, IPTR value);
+    // is disposed by one of the actions, and then returns false.
+    bool Fire(Object *source, Tag attribute, IPTR value);
 
   private:
     struct Notification {

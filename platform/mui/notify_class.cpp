@@ -3,7 +3,6 @@
 // object's children with it when it goes.
 #include "creation.h"
 #include "family.h"
-#include "intuition/host_intuition.h"
 #include "mui_internal.h"
 #include "notify_data.h"
 
@@ -14,8 +13,6 @@
 #include <new>
 
 namespace platform::mui {
-
-using platform::intuition::SerialOf;
 
 NotifyData *NotifyOf(Object *object) {
     if (!IsA(object, Classes().notify))
@@ -55,7 +52,6 @@ IPTR Dispose(struct IClass *cl, Object *obj, Msg msg) {
 IPTR Set(struct IClass *cl, Object *obj, Msg msg) {
     const struct TagItem *tags = reinterpret_cast<opSet *>(msg)->ops_AttrList;
     const bool quiet = GetTagData(MUIA_NoNotify, FALSE, tags) != FALSE;
-    const uint64_t serial = SerialOf(obj);
     auto *data = static_cast<NotifyData *>(INST_DATA(cl, obj));
     const struct TagItem *cursor = tags;
     while (const struct TagItem *item = NextTagItem(&cursor)) {
@@ -64,9 +60,7 @@ IPTR Set(struct IClass *cl, Object *obj, Msg msg) {
         IPTR value = 0;
         data->attributes.Get(item->ti_Tag, &value);
         ReportChange(obj, item->ti_Tag, value);
-        if (!quiet)
-            data->notifications.Fire(obj, item->ti_Tag, value);
-        if (SerialOf(obj) != serial)
+        if (!quiet && !data->notifications.Fire(obj, item->ti_Tag, value))
             break; // a notification disposed the object
     }
     return 0;

@@ -49,20 +49,30 @@ class TagArg {
 
 namespace tagargs {
 
-// Pairs up a flat run of tag, value, tag, value ... into TagItems, ending at
-// TAG_DONE or at the end of the run (a lone last tag gets the value 0). The
-// result always ends with TAG_DONE.
-inline std::vector<TagItem> Pair(const IPTR *flat, std::size_t count) {
-    std::vector<TagItem> items;
-    items.reserve(count / 2 + 1);
+// Pairs up a flat run of tag, value, tag, value ... into `out`, ending at
+// TAG_DONE or at the end of the run (a lone last tag gets the value 0), and
+// always ends `out` with TAG_DONE. `out` needs count / 2 + 2 items.
+inline void PairInto(const IPTR *flat, std::size_t count, TagItem *out) {
     for (std::size_t i = 0; i < count; i += 2) {
         const Tag tag = static_cast<Tag>(flat[i]);
         if (tag == TAG_DONE)
             break;
-        items.push_back({tag, i + 1 < count ? flat[i + 1] : 0});
+        *out++ = {tag, i + 1 < count ? flat[i + 1] : 0};
     }
-    items.push_back({TAG_DONE, 0});
-    return items;
+    *out = {TAG_DONE, 0};
+}
+
+// A tag list on the stack, for a call with N arguments.
+template <std::size_t N> struct TagArray {
+    std::array<TagItem, N / 2 + 2> items;
+    TagItem *data() { return items.data(); }
+};
+
+template <TagArgument... A> TagArray<sizeof...(A)> Pair(A... args) {
+    const std::array<IPTR, sizeof...(A) + 1> flat{ToIPTR(args)..., 0};
+    TagArray<sizeof...(A)> list;
+    PairInto(flat.data(), sizeof...(A), list.data());
+    return list;
 }
 
 inline std::vector<TagItem> Pair(std::initializer_list<TagArg> list) {
@@ -70,12 +80,9 @@ inline std::vector<TagItem> Pair(std::initializer_list<TagArg> list) {
     flat.reserve(list.size());
     for (const TagArg &arg : list)
         flat.push_back(arg.value());
-    return Pair(flat.data(), flat.size());
-}
-
-template <TagArgument... A> std::vector<TagItem> Pair(A... args) {
-    const std::array<IPTR, sizeof...(A) + 1> flat{ToIPTR(args)..., 0};
-    return Pair(flat.data(), sizeof...(A));
+    std::vector<TagItem> items(list.size() / 2 + 2);
+    PairInto(flat.data(), flat.size(), items.data());
+    return items;
 }
 
 } // namespace tagargs
