@@ -19,6 +19,7 @@ constexpr ULONG kReservedSignals = 0xFFFFUL; // system and break bits
 
 struct SignalState {
     int pipe[2] = {-1, -1};
+    std::atomic<bool> written{false}; // set after each write to the pipe
     ULONG pending = 0;
     ULONG allocated = kReservedSignals;
     platform::exec::WaitHook hook;
@@ -37,15 +38,20 @@ struct SignalState {
 
     static void OnBreak(int);
 
-    void Wake() const {
+    void Wake() {
         if (pipe[1] >= 0) {
             const char byte = 'w';
             [[maybe_unused]] ssize_t n = ::write(pipe[1], &byte, 1);
+            written.store(true);
         }
     }
 
-    // Moves what the pipe carries into the pending set.
+    // Moves what the pipe carries into the pending set. The flag spares the
+    // read while nothing was written: SetSignal is polled often (a directory
+    // scan checks for a break at every entry).
     void Collect() {
+        if (!written.exchange(false))
+            return;
         char buffer[64];
         ssize_t n;
         while (pipe[0] >= 0 && (n = ::read(pipe[0], buffer, sizeof buffer)) > 0) {
@@ -68,6 +74,7 @@ void SignalState::OnBreak(int) {
     const int savedErrno = errno;
     const char byte = 'c';
     [[maybe_unused]] ssize_t n = ::write(State().pipe[1], &byte, 1);
+    State().written.store(true);
     errno = savedErrno;
 }
 
