@@ -10,20 +10,22 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
 #include <unistd.h>
 
 struct DosFileHandle {
     int fd = -1;
     bool writable = false;
     bool writeFailed = false;
-    size_t readPos = 0; // next unread byte of the buffer
-    size_t readEnd = 0; // end of the bytes read ahead
-    size_t pending = 0; // bytes waiting to be written
+    size_t readPos = 0;   // next unread byte of the buffer
+    size_t readEnd = 0;   // end of the bytes read ahead
+    size_t pending = 0;   // bytes waiting to be written
+    bool readAny = false; // a read has been made
     unsigned char buffer[4096];
 };
 
 namespace {
+
+constexpr size_t kFirstRead = 512;
 
 LONG Fail(long code) {
     SetIoErr(code);
@@ -64,9 +66,13 @@ bool DropReadAhead(DosFileHandle &file) {
 ssize_t FillBuffer(DosFileHandle &file) {
     if (file.pending && !FlushWrites(file))
         return -1;
+    // The first read of a file fetches only a little: many callers want just
+    // the head of a file. Later reads fill the whole buffer.
+    const size_t wanted = file.readAny ? sizeof file.buffer : kFirstRead;
+    file.readAny = true;
     ssize_t n;
     do
-        n = ::read(file.fd, file.buffer, sizeof file.buffer);
+        n = ::read(file.fd, file.buffer, wanted);
     while (n < 0 && errno == EINTR);
     file.readPos = 0;
     file.readEnd = n > 0 ? static_cast<size_t>(n) : 0;
@@ -109,12 +115,6 @@ BPTR Open(CONST_STRPTR name, LONG accessMode) {
         SetIoErr(platform::dos::ErrorFromErrno(errno, writing));
         return nullptr;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        SetIoErr(ERROR_OBJECT_WRONG_TYPE);
-        return nullptr;
-    }
     auto *file = new (std::nothrow) DosFileHandle;
     if (!file) {
         ::close(fd);
@@ -123,6 +123,14 @@ BPTR Open(CONST_STRPTR name, LONG accessMode) {
     }
     file->fd = fd;
     file->writable = writing;
+    // A directory opens for reading on the host, and only reading tells it
+    // apart (writable opens of one fail already). Reading the head now costs
+    // nothing extra: it is the first read the caller would make.
+    if (!writing && FillBuffer(*file) < 0 && errno == EISDIR) {
+        Close(file);
+        SetIoErr(ERROR_OBJECT_WRONG_TYPE);
+        return nullptr;
+    }
     return file;
 }
 

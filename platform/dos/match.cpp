@@ -7,9 +7,7 @@
 #include <proto/exec.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
-#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -30,9 +28,6 @@ struct AChain {
 
 namespace {
 
-// 1 January 1978 in host time.
-constexpr time_t kAmigaEpoch = 252460800;
-
 LONG Finish(LONG code) {
     SetIoErr(code);
     return code;
@@ -47,36 +42,29 @@ bool BreakPending(struct AnchorPath *anchor) {
     return found != 0;
 }
 
-LONG EntryType(mode_t mode) {
-    if (S_ISDIR(mode))
+// The entry type from the directory listing itself; only a file system that
+// does not report types costs a stat. 0 when the entry has gone.
+LONG EntryType(DIR *dir, const dirent &entry) {
+    unsigned char type = entry.d_type;
+    if (type == DT_UNKNOWN) {
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return 0;
+        type = S_ISDIR(st.st_mode)    ? DT_DIR
+               : S_ISLNK(st.st_mode)  ? DT_LNK
+               : S_ISFIFO(st.st_mode) ? DT_FIFO
+                                      : DT_REG;
+    }
+    switch (type) {
+    case DT_DIR:
         return ST_USERDIR;
-    if (S_ISLNK(mode))
+    case DT_LNK:
         return ST_SOFTLINK;
-    if (S_ISFIFO(mode))
+    case DT_FIFO:
         return ST_PIPEFILE;
-    return ST_FILE;
-}
-
-struct DateStamp AmigaDate(time_t when) {
-    struct tm local {};
-    ::localtime_r(&when, &local);
-    const time_t seconds = when + local.tm_gmtoff - kAmigaEpoch;
-    const time_t day = seconds >= 0 ? seconds / 86400 : 0;
-    const time_t ofDay = seconds >= 0 ? seconds % 86400 : 0;
-    return {static_cast<LONG>(day), static_cast<LONG>(ofDay / 60),
-            static_cast<LONG>(ofDay % 60 * 50)};
-}
-
-void FillInfo(struct FileInfoBlock &info, const char *name, const struct stat &st) {
-    std::memset(&info, 0, sizeof info);
-    info.fib_DirEntryType = info.fib_EntryType = EntryType(st.st_mode);
-    std::strcpy(info.fib_FileName, name);
-    info.fib_Protection = ((st.st_mode & S_IRUSR) ? 0 : FIBF_READ) |
-                          ((st.st_mode & S_IWUSR) ? 0 : FIBF_WRITE | FIBF_DELETE) |
-                          ((st.st_mode & S_IXUSR) ? 0 : FIBF_EXECUTE);
-    info.fib_Size = st.st_size > LONG_MAX ? LONG_MAX : static_cast<LONG>(st.st_size);
-    info.fib_NumBlocks = st.st_blocks > LONG_MAX ? LONG_MAX : static_cast<LONG>(st.st_blocks);
-    info.fib_Date = AmigaDate(st.st_mtime);
+    default:
+        return ST_FILE;
+    }
 }
 
 // Moves to the next entry that matches and fits the caller's buffers.
@@ -101,10 +89,13 @@ LONG NextEntry(struct AnchorPath *anchor) {
             continue;
         if (bufferSize && chain.prefix.size() + length + 1 > bufferSize)
             continue; // never hand out a truncated path
-        struct stat st {};
-        if (::fstatat(::dirfd(chain.dir), name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        const LONG type = EntryType(chain.dir, *entry);
+        if (type == 0)
             continue; // gone since it was listed
-        FillInfo(anchor->ap_Info, name, st);
+        struct FileInfoBlock &info = anchor->ap_Info;
+        std::memset(&info, 0, sizeof info);
+        info.fib_DirEntryType = info.fib_EntryType = type;
+        std::memcpy(info.fib_FileName, name, length + 1);
         if (bufferSize) {
             std::memcpy(anchor->ap_Buf, chain.prefix.data(), chain.prefix.size());
             std::memcpy(anchor->ap_Buf + chain.prefix.size(), name, length + 1);

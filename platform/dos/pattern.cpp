@@ -4,6 +4,8 @@
 // (pattern length) x (name length)^2 steps.
 #include "pattern.h"
 
+#include <algorithm>
+
 namespace platform::dos {
 
 namespace {
@@ -161,9 +163,9 @@ bool Pattern::ClassHas(const Node &node, unsigned char c) const {
 
 void Pattern::StepSequence(const std::vector<int> &sequence, std::string_view name,
                            const Positions &from, Positions &to) const {
-    Positions current = from;
+    Positions current = from, next(from.size());
     for (const int element : sequence) {
-        Positions next(current.size(), 0);
+        std::fill(next.begin(), next.end(), 0);
         Step(element, name, current, next);
         current.swap(next);
     }
@@ -198,6 +200,15 @@ void Pattern::Step(int index, std::string_view name, const Positions &from, Posi
             StepSequence(choice, name, from, to);
         break;
     case Node::Kind::Repeat: {
+        if (nodes_[static_cast<size_t>(node.child)].kind == Node::Kind::Any) {
+            // "#?": every position from the first start on.
+            size_t p = 0;
+            while (p <= length && !from[p])
+                ++p;
+            for (; p <= length; ++p)
+                to[p] = 1;
+            break;
+        }
         // Everything reachable by zero or more repetitions, frontier by frontier.
         Positions reached = from, frontier = from;
         for (bool grew = true; grew;) {

@@ -38,8 +38,9 @@ struct DateStamp {
 // host entry name fits fib_FileName.
 #define FIB_NAME_SIZE 256
 
-// What Examine and the match calls report about one directory entry.
-// fib_DirEntryType is negative for files, positive for directories and links.
+// What is known about one directory entry (the match calls fill only its
+// type and name). fib_DirEntryType is negative for files, positive for
+// directories and links.
 struct FileInfoBlock {
     LONG fib_DiskKey;
     LONG fib_DirEntryType;

@@ -42,8 +42,11 @@ LONG SetIoErr(LONG code);
 // Case is ignored. "." and ".." are never listed; subdirectories are listed
 // as entries and never entered.
 //
-// Each call returns 0 and fills ap_Info (and ap_Buf, see dosasl.h) for the
-// next entry, in the host directory's order, or an error code, also kept in
+// Each call returns 0 and describes the next entry, in the host directory's
+// order: ap_Info's fib_DirEntryType, fib_EntryType and fib_FileName (its other
+// fields are left zero: the listing alone does not give them, and a stat of
+// every entry would double the cost of a scan), and ap_Buf, see dosasl.h.
+// Otherwise it returns an error code, also kept in
 // IoErr(): ERROR_NO_MORE_ENTRIES at the end, ERROR_OBJECT_NOT_FOUND when the
 // directory (or a pattern without wildcards) does not exist, ERROR_BAD_TEMPLATE
 // for a malformed pattern, ERROR_BREAK when a signal of ap_BreakBits is pending
