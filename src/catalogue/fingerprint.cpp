@@ -17,9 +17,11 @@ ULONG RotateLeft5(ULONG value) {
 LONG FindFingerprint(CONST_STRPTR fingerprint) {
     if (!fingerprint)
         return -1;
-    for (LONG row = 0; row < NUM_GAMES; row++)
-        if (strcmp(GameList[row].Fingerprint, fingerprint) == 0)
+    for (LONG row = 0; row < NUM_GAMES; row++) {
+        CONST_STRPTR candidate = GameList[row].Fingerprint;
+        if (candidate[0] == fingerprint[0] && strcmp(candidate, fingerprint) == 0)
             return row;
+    }
     return -1;
 }
 

@@ -1,0 +1,3 @@
+karvolin_bench(bench_catalogue
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/catalogue/catalogue_bench.cpp
+    LIBS catalogue rommaker_lib)
