@@ -1,6 +1,6 @@
 #pragma once
-// Amiga paths for the view's files: the picture class's names and the file
-// of remembered window placements.
+// Amiga names for the view's files: the picture class's names and the file
+// of remembered window placements. Empty when a name cannot be resolved.
 #include <string>
 
 namespace platform::qt {

@@ -30,8 +30,8 @@ struct Host {
 };
 
 Host &TheHost() {
-    static Host host;
-    return host;
+    static auto *host = new Host; // never destroyed: Qt may not be torn down at exit
+    return *host;
 }
 
 } // namespace

@@ -1,0 +1,26 @@
+#include "entry_list_model.h"
+
+namespace platform::qt {
+
+void EntryListModel::Reset(int count) {
+    beginResetModel();
+    count_ = std::max(count, 0);
+    endResetModel();
+}
+
+int EntryListModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : count_;
+}
+
+QVariant EntryListModel::data(const QModelIndex &index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count_)
+        return {};
+    const char *entry = reader_(index.row());
+    return QString::fromUtf8(entry ? entry : "");
+}
+
+Qt::ItemFlags EntryListModel::flags(const QModelIndex &index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+} // namespace platform::qt

@@ -1,0 +1,214 @@
+#include "gadgets.h"
+
+#include "list_gadget.h"
+#include "model_access.h"
+#include "mui_text.h"
+#include "picture.h"
+#include "push_button.h"
+
+#include <libraries/mui.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+
+namespace platform::qt {
+namespace {
+
+bool IsPushButton(Object *object) {
+    return Attribute(object, MUIA_Frame) == MUIV_Frame_Button &&
+           Attribute(object, MUIA_InputMode) == MUIV_InputMode_RelVerify;
+}
+
+bool IsCheckMark(Object *object) {
+    return Attribute(object, MUIA_Image_Spec) == MUII_CheckMark &&
+           Attribute(object, MUIA_InputMode) == MUIV_InputMode_Toggle;
+}
+
+void ShowText(QLabel *label, Object *object) {
+    const StyledText styled = ParseMuiText(StringAttribute(object, MUIA_Text_PreParse),
+                                           StringAttribute(object, MUIA_Text_Contents));
+    label->setText(styled.text);
+    label->setAlignment(styled.alignment | Qt::AlignVCenter);
+    QFont font = label->font();
+    font.setBold(styled.bold);
+    font.setItalic(styled.italic);
+    font.setUnderline(styled.underline);
+    label->setFont(font);
+}
+
+QWidget *MakeText(Object *object, QWidget *parent) {
+    auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText); // never read a program's string as markup
+    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    if (Attribute(object, MUIA_Frame) != MUIV_Frame_None)
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ShowText(label, object);
+    return label;
+}
+
+QString ButtonText(Object *object) {
+    const StyledText styled = ParseMuiText(StringAttribute(object, MUIA_Text_PreParse),
+                                           StringAttribute(object, MUIA_Text_Contents));
+    return ButtonLabel(styled.text, static_cast<char>(Attribute(object, MUIA_Text_HiChar)));
+}
+
+QWidget *MakeCheck(Object *object, QWidget *parent) {
+    auto *check = new QCheckBox(parent);
+    check->setChecked(Attribute(object, MUIA_Selected));
+    check->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // clicked() comes from the user only, never from setChecked().
+    QObject::connect(check, &QCheckBox::clicked,
+                     [object](bool checked) { QueueSet(object, MUIA_Selected, checked); });
+    return check;
+}
+
+QWidget *MakeCycle(Object *object, QWidget *parent) {
+    auto *combo = new QComboBox(parent);
+    constexpr int kMaxEntries = 4096; // an unterminated array stops here
+    if (auto entries = reinterpret_cast<const char *const *>(Attribute(object, MUIA_Cycle_Entries)))
+        for (int i = 0; i < kMaxEntries && entries[i]; ++i)
+            combo->addItem(QString::fromUtf8(entries[i]));
+    combo->setCurrentIndex(static_cast<int>(Attribute(object, MUIA_Cycle_Active)));
+    // activated() comes from the user only (mouse, keys, wheel).
+    QObject::connect(combo, &QComboBox::activated,
+                     [object](int index) { QueueSet(object, MUIA_Cycle_Active, index); });
+    return combo;
+}
+
+void ShowPicture(QLabel *label, Object *object) {
+    const QPixmap pixmap = LoadPicture(StringAttribute(object, MUIA_Dtpic_Name));
+    label->setPixmap(pixmap);
+    label->setFixedSize(pixmap.isNull() ? QSize(0, 0) : pixmap.size());
+}
+
+QWidget *MakePicture(Object *object, QWidget *parent) {
+    auto *label = new QLabel(parent);
+    label->setAlignment(Qt::AlignCenter);
+    ShowPicture(label, object);
+    return label;
+}
+
+QSizePolicy::Policy StretchPolicy(IPTR weight) {
+    return weight ? QSizePolicy::Expanding : QSizePolicy::Fixed;
+}
+
+// Empty room: it asks for nothing and grows along its weighted directions.
+class Space : public QWidget {
+  public:
+    using QWidget::QWidget;
+    QSize sizeHint() const override { return {0, 0}; }
+};
+
+QWidget *MakeSpace(Object *object, QWidget *parent) {
+    auto *space = new Space(parent);
+    space->setSizePolicy(StretchPolicy(Attribute(object, MUIA_HorizWeight, 100)),
+                         StretchPolicy(Attribute(object, MUIA_VertWeight, 100)));
+    if (const IPTR width = Attribute(object, MUIA_FixWidth))
+        space->setFixedWidth(static_cast<int>(width));
+    if (const IPTR height = Attribute(object, MUIA_FixHeight))
+        space->setFixedHeight(static_cast<int>(height));
+    return space;
+}
+
+} // namespace
+
+GadgetKind KindOf(Object *object) {
+    if (IsClass(object, MUIC_Group))
+        return GadgetKind::Group;
+    if (IsClass(object, MUIC_Text))
+        return IsPushButton(object) ? GadgetKind::Button : GadgetKind::Text;
+    if (IsClass(object, MUIC_Image))
+        return IsCheckMark(object) ? GadgetKind::Check : GadgetKind::Blank;
+    if (IsClass(object, MUIC_Listview) || IsClass(object, MUIC_List))
+        return GadgetKind::List;
+    if (IsClass(object, MUIC_Cycle))
+        return GadgetKind::Cycle;
+    if (IsClass(object, MUIC_Dtpic))
+        return GadgetKind::Picture;
+    if (IsClass(object, MUIC_Rectangle))
+        return GadgetKind::Space;
+    return GadgetKind::Blank;
+}
+
+QWidget *MakeGadget(GadgetKind kind, Object *object, QWidget *parent) {
+    QWidget *widget = nullptr;
+    switch (kind) {
+    case GadgetKind::Text:
+        widget = MakeText(object, parent);
+        break;
+    case GadgetKind::Button:
+        widget = new PushButton(object, ButtonText(object), parent);
+        break;
+    case GadgetKind::Check:
+        widget = MakeCheck(object, parent);
+        break;
+    case GadgetKind::List:
+        widget = new ListGadget(object, parent);
+        break;
+    case GadgetKind::Cycle:
+        widget = MakeCycle(object, parent);
+        break;
+    case GadgetKind::Picture:
+        widget = MakePicture(object, parent);
+        break;
+    case GadgetKind::Space:
+        widget = MakeSpace(object, parent);
+        break;
+    case GadgetKind::Group:
+    case GadgetKind::Blank:
+        widget = new QWidget(parent);
+        break;
+    }
+    widget->setEnabled(!Attribute(object, MUIA_Disabled));
+    ApplyFocusPolicy(widget, kind, object);
+    return widget;
+}
+
+void UpdateGadget(QWidget *widget, GadgetKind kind, Object *object, Tag attribute, IPTR value) {
+    if (attribute == MUIA_Disabled) {
+        widget->setEnabled(!value);
+        return;
+    }
+    switch (kind) {
+    case GadgetKind::Text:
+        if (attribute == MUIA_Text_Contents || attribute == MUIA_Text_PreParse)
+            ShowText(static_cast<QLabel *>(widget), object);
+        break;
+    case GadgetKind::Button:
+        if (attribute == MUIA_Text_Contents || attribute == MUIA_Text_PreParse ||
+            attribute == MUIA_Text_HiChar)
+            static_cast<PushButton *>(widget)->setText(ButtonText(object));
+        break;
+    case GadgetKind::Check:
+        if (attribute == MUIA_Selected)
+            static_cast<QCheckBox *>(widget)->setChecked(value);
+        break;
+    case GadgetKind::List:
+        static_cast<ListGadget *>(widget)->Follow(object, attribute, value);
+        break;
+    case GadgetKind::Cycle:
+        if (attribute == MUIA_Cycle_Active)
+            static_cast<QComboBox *>(widget)->setCurrentIndex(static_cast<int>(value));
+        break;
+    case GadgetKind::Picture:
+        if (attribute == MUIA_Dtpic_Name)
+            ShowPicture(static_cast<QLabel *>(widget), object);
+        break;
+    default:
+        break;
+    }
+}
+
+void ApplyFocusPolicy(QWidget *widget, GadgetKind kind, Object *object) {
+    const bool input = kind == GadgetKind::Button || kind == GadgetKind::Check ||
+                       kind == GadgetKind::List || kind == GadgetKind::Cycle;
+    if (!input)
+        widget->setFocusPolicy(Qt::NoFocus);
+    else if (Attribute(object, MUIA_CycleChain))
+        widget->setFocusPolicy(Qt::StrongFocus);
+    else
+        widget->setFocusPolicy(Qt::ClickFocus);
+}
+
+} // namespace platform::qt

@@ -1,0 +1,78 @@
+#include "list_gadget.h"
+
+#include "entry_list_model.h"
+#include "model_access.h"
+
+#include <libraries/mui.h>
+#include <proto/intuition.h>
+
+namespace platform::qt {
+namespace {
+
+Object *ListOf(Object *object) {
+    if (IsClass(object, MUIC_List))
+        return object;
+    for (Object *child : platform::mui::ChildrenOf(object))
+        if (IsClass(child, MUIC_List))
+            return child;
+    return nullptr;
+}
+
+const char *ReadEntry(Object *list, int row) {
+    APTR entry = nullptr;
+    if (list)
+        IDoMethod(list, MUIM_List_GetEntry, row, &entry);
+    return static_cast<const char *>(entry);
+}
+
+} // namespace
+
+ListGadget::ListGadget(Object *object, QWidget *parent)
+    : QListView(parent), list_(ListOf(object)),
+      model_(new EntryListModel([list = list_](int row) { return ReadEntry(list, row); }, this)) {
+    setModel(model_);
+    setUniformItemSizes(true); // rows are measured once: long lists stay fast
+    setEditTriggers(NoEditTriggers);
+    const bool input = !IsClass(object, MUIC_Listview) || Attribute(object, MUIA_Listview_Input, 1);
+    setSelectionMode(input ? SingleSelection : NoSelection);
+    ShowEntries();
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged,
+            [this](const QModelIndex &current) { CursorMoved(current.row()); });
+}
+
+void ListGadget::Follow(Object *object, Tag attribute, IPTR) {
+    if (object != list_)
+        return;
+    if (attribute == MUIA_List_Active)
+        ShowActive();
+    else if (attribute == MUIA_List_Entries)
+        ShowEntries();
+}
+
+void ListGadget::ShowEntries() {
+    following_ = true;
+    model_->Reset(list_ ? static_cast<int>(Attribute(list_, MUIA_List_Entries)) : 0);
+    following_ = false;
+    ShowActive();
+}
+
+void ListGadget::ShowActive() {
+    const auto active = static_cast<LONG>(Attribute(list_, MUIA_List_Active, MUIV_List_Active_Off));
+    following_ = true;
+    if (active >= 0 && active < model_->rowCount()) {
+        const QModelIndex index = model_->index(active);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        scrollTo(index);
+    } else {
+        selectionModel()->clear();
+    }
+    following_ = false;
+}
+
+void ListGadget::CursorMoved(int row) {
+    if (following_ || !list_)
+        return;
+    QueueSet(list_, MUIA_List_Active, row >= 0 ? static_cast<IPTR>(row) : MUIV_List_Active_Off);
+}
+
+} // namespace platform::qt

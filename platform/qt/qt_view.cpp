@@ -1,0 +1,86 @@
+// The view the toolkit model talks to: one WindowView per open window. It is
+// registered with the model as this object file is loaded, so linking the
+// view is all a program does to get real windows.
+#include "model_access.h"
+#include "qt_host.h"
+#include "window_view.h"
+
+#include "mui/view.h"
+
+#include <map>
+#include <memory>
+
+namespace platform::qt {
+namespace {
+
+class QtView final : public platform::mui::ViewObserver {
+  public:
+    void WindowOpened(Object *window) override {
+        if (!HostIsOpen() || windows_.count(window))
+            return;
+        auto view = std::make_unique<WindowView>(window);
+        view->Present();
+        windows_[window] = std::move(view);
+    }
+
+    void WindowClosed(Object *window) override {
+        auto it = windows_.find(window);
+        if (it == windows_.end())
+            return;
+        it->second->RememberPlacement();
+        windows_.erase(it);
+    }
+
+    void AttributeChanged(Object *object, Tag attribute, IPTR value) override {
+        if (WindowView *view = ViewShowing(object))
+            view->Follow(object, attribute, value);
+    }
+
+    void GroupChanged(Object *group) override {
+        if (WindowView *view = ViewShowing(group))
+            view->RebuildGroup(group);
+    }
+
+    void ObjectDisposed(Object *object) override {
+        if (windows_.erase(object))
+            return;
+        if (WindowView *view = ViewShowing(object))
+            view->Forget(object);
+    }
+
+    // Every window goes before Qt does.
+    void CloseAll() {
+        for (auto &[window, view] : windows_)
+            view->RememberPlacement();
+        windows_.clear();
+    }
+
+  private:
+    WindowView *ViewShowing(Object *object) const {
+        for (const auto &[window, view] : windows_)
+            if (view->Shows(object))
+                return view.get();
+        return nullptr;
+    }
+
+    std::map<Object *, std::unique_ptr<WindowView>> windows_;
+};
+
+// Never destroyed: widgets must not outlive Qt at process exit.
+QtView &TheView() {
+    static auto *view = new QtView;
+    return *view;
+}
+
+const bool g_registered = [] {
+    platform::mui::SetViewObserver(&TheView());
+    platform::mui::SetViewLifecycle([] { return OpenHost(); },
+                                    [] {
+                                        TheView().CloseAll();
+                                        CloseHost();
+                                    });
+    return true;
+}();
+
+} // namespace
+} // namespace platform::qt

@@ -1,0 +1,267 @@
+#include "window_view.h"
+
+#include "geometry_store.h"
+#include "host_paths.h"
+#include "model_access.h"
+
+#include <libraries/mui.h>
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+#include <unordered_set>
+
+namespace platform::qt {
+namespace {
+
+using platform::mui::ChildrenOf;
+
+QBoxLayout *GroupLayout(QWidget *groupWidget) {
+    return static_cast<QBoxLayout *>(groupWidget->layout());
+}
+
+// The application's base name keys the remembered placements; without one
+// (or without a window id) nothing is remembered.
+std::string PlacementBase(Object *window) {
+    const char *base = StringAttribute(platform::mui::ApplicationOf(window), MUIA_Application_Base);
+    return base ? base : "";
+}
+
+// A widget that cannot fill its group across stands in the middle, as the
+// toolkit places objects smaller than their space.
+Qt::Alignment CrossAlignment(QWidget *widget, bool horizontalGroup) {
+    const QSizePolicy policy = widget->sizePolicy();
+    const QSizePolicy::Policy across =
+        horizontalGroup ? policy.verticalPolicy() : policy.horizontalPolicy();
+    // A group's widget has no maximum before its layout first runs: ask the layout.
+    int max = 0, unbounded = 0;
+    if (QLayout *layout = widget->layout()) {
+        const QSize size = layout->maximumSize();
+        max = horizontalGroup ? size.height() : size.width();
+        unbounded = QLAYOUTSIZE_MAX;
+    } else {
+        const QSize size = widget->maximumSize();
+        max = horizontalGroup ? size.height() : size.width();
+        unbounded = QWIDGETSIZE_MAX;
+    }
+    if ((across & QSizePolicy::GrowFlag) && max >= unbounded)
+        return {};
+    return horizontalGroup ? Qt::AlignVCenter : Qt::AlignHCenter;
+}
+
+// Weights share out the room among the children that want more than they
+// ask for (a list, a space, a group holding one); the rest keep their size.
+int Stretch(QWidget *widget, Object *object, bool horizontalGroup) {
+    const Qt::Orientation along = horizontalGroup ? Qt::Horizontal : Qt::Vertical;
+    const Qt::Orientations grows = widget->layout() ? widget->layout()->expandingDirections()
+                                                    : widget->sizePolicy().expandingDirections();
+    if (!(grows & along))
+        return 0;
+    return static_cast<int>(
+        Attribute(object, horizontalGroup ? MUIA_HorizWeight : MUIA_VertWeight, 100));
+}
+
+int PositiveSize(Object *window, Tag attribute) {
+    return std::max(static_cast<LONG>(Attribute(window, attribute)), 0);
+}
+
+} // namespace
+
+WindowView::WindowView(Object *window) : window_(window) {
+    const char *title = StringAttribute(window, MUIA_Window_Title);
+    setWindowTitle(QString::fromUtf8(title ? title : ""));
+    auto *layout = new QVBoxLayout(this);
+    const std::vector<Object *> children = ChildrenOf(window);
+    if (!children.empty()) {
+        root_ = children.front();
+        layout->addWidget(Build(root_, this));
+    }
+    UpdateTabOrder();
+    qApp->installEventFilter(this);
+}
+
+WindowView::~WindowView() {
+    // Children go while the gadget table still exists (their destroyed()
+    // handlers erase entries from it).
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        delete child;
+}
+
+void WindowView::Present() {
+    const auto id = static_cast<ULONG>(Attribute(window_, MUIA_Window_ID));
+    const std::string base = PlacementBase(window_);
+    std::optional<WindowGeometry> remembered;
+    if (id && !base.empty())
+        remembered = GeometryStore(GeometryFile()).Load(base, id);
+    if (remembered) {
+        move(remembered->x, remembered->y);
+        resize(remembered->width, remembered->height);
+    } else {
+        const QSize hint = sizeHint();
+        const int width = PositiveSize(window_, MUIA_Window_Width);
+        const int height = PositiveSize(window_, MUIA_Window_Height);
+        resize(width ? width : hint.width(), height ? height : hint.height());
+    }
+    show();
+}
+
+void WindowView::RememberPlacement() const {
+    const auto id = static_cast<ULONG>(Attribute(window_, MUIA_Window_ID));
+    const std::string base = PlacementBase(window_);
+    if (id && !base.empty())
+        GeometryStore(GeometryFile()).Save(base, id, {x(), y(), width(), height()});
+}
+
+bool WindowView::Shows(Object *object) const {
+    return object == window_ || gadgets_.count(object);
+}
+
+void WindowView::Follow(Object *object, Tag attribute, IPTR value) {
+    if (object == window_) {
+        if (attribute == MUIA_Window_Title)
+            setWindowTitle(QString::fromUtf8(reinterpret_cast<const char *>(value)));
+        return;
+    }
+    if (auto it = gadgets_.find(object); it != gadgets_.end())
+        UpdateGadget(it->second.widget, it->second.kind, object, attribute, value);
+}
+
+void WindowView::RebuildGroup(Object *group) {
+    auto it = gadgets_.find(group);
+    if (it == gadgets_.end() || it->second.kind != GadgetKind::Group)
+        return;
+    QWidget *groupWidget = it->second.widget;
+    QBoxLayout *layout = GroupLayout(groupWidget);
+    while (QLayoutItem *item = layout->takeAt(0))
+        delete item; // the widgets stay; only the layout's places go
+
+    // Widgets of objects that left the group go; those of current children
+    // are placed again, in their new order.
+    std::unordered_set<QWidget *> keep;
+    for (Object *child : ChildrenOf(group))
+        if (auto found = gadgets_.find(child); found != gadgets_.end())
+            keep.insert(found->second.widget);
+    std::unordered_set<QWidget *> stale;
+    for (const auto &[object, gadget] : gadgets_)
+        if (gadget.widget->parentWidget() == groupWidget && !keep.count(gadget.widget))
+            stale.insert(gadget.widget);
+    for (QWidget *widget : stale)
+        delete widget;
+
+    FillGroup(group, groupWidget);
+    UpdateTabOrder();
+    groupWidget->updateGeometry();
+    this->layout()->activate(); // the window grows when its content needs room
+}
+
+void WindowView::Forget(Object *object) {
+    if (auto it = gadgets_.find(object); it != gadgets_.end())
+        delete it->second.widget; // its destroyed() handler drops the entries
+}
+
+void WindowView::closeEvent(QCloseEvent *event) {
+    // The close button asks the program; only the program closes the window.
+    event->ignore();
+    QueueSet(window_, MUIA_Window_CloseRequest, TRUE);
+}
+
+// A key typed without Ctrl, Alt or Meta anywhere in the window acts on the
+// gadget that has it as control character, before the focused widget sees it.
+bool WindowView::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+        static_cast<QWidget *>(watched)->window() != this)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = key->text();
+    if (text.size() != 1 || text[0].unicode() == 0 || text[0].unicode() > 0xFF)
+        return false;
+    const IPTR code = text[0].unicode();
+    if (!HasControlChar(window_, code))
+        return false;
+    if (!key->isAutoRepeat()) {
+        using platform::mui::InputRecord;
+        platform::mui::QueueInput(platform::mui::ApplicationOf(window_),
+                                  {InputRecord::Kind::ControlChar, window_, 0, code});
+    }
+    return true;
+}
+
+QWidget *WindowView::Build(Object *object, QWidget *parent) {
+    const GadgetKind kind = KindOf(object);
+    if (kind != GadgetKind::Group) {
+        QWidget *widget = MakeGadget(kind, object, parent);
+        Bind(object, widget, kind);
+        if (kind == GadgetKind::List) // the list inside a list view shares its widget
+            for (Object *child : ChildrenOf(object))
+                Bind(child, widget, kind);
+        return widget;
+    }
+    auto *widget = new QWidget(parent);
+    const bool horizontal = Attribute(object, MUIA_Group_Horiz);
+    auto *layout =
+        new QBoxLayout(horizontal ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    // A group is no larger than its children allow, as the toolkit's groups.
+    layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
+    widget->setEnabled(!Attribute(object, MUIA_Disabled));
+    Bind(object, widget, kind);
+    FillGroup(object, widget);
+    return widget;
+}
+
+void WindowView::FillGroup(Object *group, QWidget *groupWidget) {
+    QBoxLayout *layout = GroupLayout(groupWidget);
+    const bool horizontal = layout->direction() == QBoxLayout::LeftToRight;
+    for (Object *child : ChildrenOf(group)) {
+        auto found = gadgets_.find(child);
+        QWidget *widget =
+            found != gadgets_.end() ? found->second.widget : Build(child, groupWidget);
+        if (widget->parentWidget() != groupWidget)
+            widget->setParent(groupWidget);
+        layout->addWidget(widget, Stretch(widget, child, horizontal),
+                          CrossAlignment(widget, horizontal));
+        widget->show(); // added to a shown window, a widget would appear only later
+    }
+}
+
+void WindowView::Bind(Object *object, QWidget *widget, GadgetKind kind) {
+    gadgets_[object] = {widget, kind};
+    connect(widget, &QObject::destroyed, this, [this, object, widget] {
+        if (auto it = gadgets_.find(object); it != gadgets_.end() && it->second.widget == widget)
+            gadgets_.erase(it);
+    });
+}
+
+bool WindowView::HasControlChar(Object *object, IPTR key) const {
+    if (object != window_ && Attribute(object, MUIA_ControlChar) == key &&
+        !Attribute(object, MUIA_Disabled))
+        return true;
+    for (Object *child : ChildrenOf(object))
+        if (HasControlChar(child, key))
+            return true;
+    return false;
+}
+
+void WindowView::UpdateTabOrder() {
+    std::vector<QWidget *> chain;
+    if (root_)
+        CollectFocusable(root_, chain);
+    for (size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void WindowView::CollectFocusable(Object *object, std::vector<QWidget *> &out) const {
+    if (auto it = gadgets_.find(object); it != gadgets_.end()) {
+        QWidget *widget = it->second.widget;
+        if ((widget->focusPolicy() & Qt::TabFocus) && (out.empty() || out.back() != widget))
+            out.push_back(widget);
+    }
+    for (Object *child : ChildrenOf(object))
+        CollectFocusable(child, out);
+}
+
+} // namespace platform::qt
