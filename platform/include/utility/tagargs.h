@@ -66,6 +66,13 @@ inline void PairInto(const IPTR *flat, std::size_t count, TagItem *out) {
 template <std::size_t N> struct TagArray {
     std::array<TagItem, N / 2 + 2> items;
     TagItem *data() { return items.data(); }
+    // A copy that ends at the TAG_DONE, for callers that keep the list.
+    operator std::vector<TagItem>() const {
+        std::size_t n = 0;
+        while (items[n].ti_Tag != TAG_DONE)
+            ++n;
+        return std::vector<TagItem>(items.begin(), items.begin() + n + 1);
+    }
 };
 
 template <TagArgument... A> TagArray<sizeof...(A)> Pair(A... args) {
