@@ -83,8 +83,8 @@ void ReplacePicture(Object *obj, CONST_STRPTR path) {
         return;
     if (old)
         IDoMethod(group, OM_REMMEMBER, old);
-    Object *picture = MUI_NewObject(MUIC_Dtpic, MUIA_Dtpic_Name, path, MUIA_UserData, ID_PICTURE,
-                                    TAG_DONE);
+    Object *picture =
+        MUI_NewObject(MUIC_Dtpic, MUIA_Dtpic_Name, path, MUIA_UserData, ID_PICTURE, TAG_DONE);
     // Without a new picture the old one goes back, so the window never loses it.
     IDoMethod(group, OM_ADDMEMBER, picture ? picture : old);
     IDoMethod(group, MUIM_Group_ExitChange);

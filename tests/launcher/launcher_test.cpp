@@ -62,25 +62,29 @@ class LauncherTest : public ::testing::Test {
                  {MUIA_Group_Child, Check(ID_SOUND, TRUE), MUIA_Group_Child,
                   Check(ID_DOUBLESIZE, FALSE), MUIA_Group_Child, Check(ID_FULLSCREEN, FALSE),
                   MUIA_Group_Child, Check(ID_SCANLINES, FALSE), MUIA_Group_Child,
-                  MUI_NewObject(MUIC_Cycle,
-                                {MUIA_Cycle_Entries, kPalettes, MUIA_UserData, ID_PALETTE, TAG_DONE}),
+                  MUI_NewObject(MUIC_Cycle, {MUIA_Cycle_Entries, kPalettes, MUIA_UserData,
+                                             ID_PALETTE, TAG_DONE}),
                   MUIA_Group_Child,
-                  MUI_NewObject(MUIC_Group,
-                                {MUIA_UserData, ID_PICTUREGROUP, MUIA_Group_Child,
-                                 MUI_NewObject(MUIC_Dtpic, {MUIA_Dtpic_Name, "PROGDIR:images/nocart.png",
-                                                            MUIA_UserData, ID_PICTURE, TAG_DONE}),
-                                 TAG_DONE}),
+                  MUI_NewObject(
+                      MUIC_Group,
+                      {MUIA_UserData, ID_PICTUREGROUP, MUIA_Group_Child,
+                       MUI_NewObject(MUIC_Dtpic, {MUIA_Dtpic_Name, "PROGDIR:images/nocart.png",
+                                                  MUIA_UserData, ID_PICTURE, TAG_DONE}),
+                       TAG_DONE}),
                   TAG_DONE}),
              TAG_DONE});
         std::vector<IPTR> flat{MUIA_Application_Window, reinterpret_cast<IPTR>(window)};
         for (const TagArg &arg : extra)
             flat.push_back(arg.value());
-        app_ = NewObjectA(LauncherClass->mcc_Class, NULL,
-                          tagargs::Pair(flat.data(), flat.size()).data());
+        std::vector<TagItem> tags(flat.size() / 2 + 2);
+        tagargs::PairInto(flat.data(), flat.size(), tags.data());
+        app_ = NewObjectA(LauncherClass->mcc_Class, NULL, tags.data());
         return app_;
     }
 
-    LauncherData *Data() { return static_cast<LauncherData *>(INST_DATA(LauncherClass->mcc_Class, app_)); }
+    LauncherData *Data() {
+        return static_cast<LauncherData *>(INST_DATA(LauncherClass->mcc_Class, app_));
+    }
 
     IPTR Gadget(ULONG id, Tag attribute) {
         IPTR value = 0xDEAD;
@@ -150,7 +154,8 @@ TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
     EXPECT_EQ(Gadget(ID_PALETTE, MUIA_Cycle_Active), 2u);
     // Saved back unchanged on dispose.
     Dispose();
-    EXPECT_EQ(Settings(), "[Settings]\nSoundOn = 0\nPalette = 2\nFullScreen = 65537\nDoubleSize = 2\n");
+    EXPECT_EQ(Settings(),
+              "[Settings]\nSoundOn = 0\nPalette = 2\nFullScreen = 65537\nDoubleSize = 2\n");
 }
 
 TEST_F(LauncherTest, OnlyWhatWasSetIsWrittenAndTheSpinnerNever) {
@@ -172,17 +177,18 @@ TEST_F(LauncherTest, OnlyWhatWasSetIsWrittenAndTheSpinnerNever) {
 
 TEST_F(LauncherTest, SetCountsLauncherAttributesOnTopOfTheSuperclass) {
     ASSERT_NE(CreateApp(), nullptr);
-    const IPTR foreignOnly = SetAttrs(app_, MUIA_Application_Title, "x", MUIA_UserData, 5, TAG_DONE);
-    const IPTR mixed = SetAttrs(app_, MUIA_Launcher_Spinner, 2, MUIA_Application_Title, "y",
-                                MUIA_Launcher_FullScreen, 1, MUIA_UserData, 6,
-                                MUIA_Launcher_Spinner, 4, TAG_DONE);
+    const IPTR foreignOnly =
+        SetAttrs(app_, MUIA_Application_Title, "x", MUIA_UserData, 5, TAG_DONE);
+    const IPTR mixed =
+        SetAttrs(app_, MUIA_Launcher_Spinner, 2, MUIA_Application_Title, "y",
+                 MUIA_Launcher_FullScreen, 1, MUIA_UserData, 6, MUIA_Launcher_Spinner, 4, TAG_DONE);
     EXPECT_EQ(mixed, foreignOnly + 3);
     EXPECT_EQ(Data()->Spinner, 4); // handled in list order
 }
 
 TEST_F(LauncherTest, CreationTagsDoNotReachTheFields) {
-    ASSERT_NE(CreateApp({MUIA_Launcher_ROMNum, 3, MUIA_Launcher_Palette, 2, MUIA_Launcher_Spinner, 1,
-                         TAG_DONE}),
+    ASSERT_NE(CreateApp({MUIA_Launcher_ROMNum, 3, MUIA_Launcher_Palette, 2, MUIA_Launcher_Spinner,
+                         1, TAG_DONE}),
               nullptr);
     EXPECT_EQ(Data()->ROMNum, -1);
     EXPECT_EQ(Data()->Palette, 0u);
@@ -190,9 +196,9 @@ TEST_F(LauncherTest, CreationTagsDoNotReachTheFields) {
 }
 
 TEST_F(LauncherTest, SelectingARomSwapsTheBoxArt) {
-    const auto known = (dir_ / "roms/kong.rom").string();
-    const auto noPicture = (dir_ / "roms/mrdo.rom").string();
-    const auto unknown = (dir_ / "roms/mine.rom").string();
+    auto known = (dir_ / "roms/kong.rom").string();
+    auto noPicture = (dir_ / "roms/mrdo.rom").string();
+    auto unknown = (dir_ / "roms/mine.rom").string();
     ASSERT_TRUE(rommaker::WriteRom(known, *rommaker::RowFingerprint(14), 8192));
     ASSERT_TRUE(rommaker::WriteRom(noPicture, *rommaker::RowFingerprint(96), 8192));
     ASSERT_TRUE(rommaker::WriteRom(unknown, 0x12345678, 8192));
@@ -202,15 +208,18 @@ TEST_F(LauncherTest, SelectingARomSwapsTheBoxArt) {
     ASSERT_NE(CreateApp(), nullptr);
     SetAttrs(app_, MUIA_Launcher_ROMList, roms, TAG_DONE);
     auto *group = reinterpret_cast<Object *>(IDoMethod(app_, MUIM_FindUData, ID_PICTUREGROUP));
-    auto picture = [&] { return reinterpret_cast<Object *>(IDoMethod(app_, MUIM_FindUData, ID_PICTURE)); };
+    auto picture = [&] {
+        return reinterpret_cast<Object *>(IDoMethod(app_, MUIM_FindUData, ID_PICTURE));
+    };
 
     struct Case {
         LONG index;
         const char *shown;
     };
-    for (const Case &c : {Case{0, "PROGDIR:images/253740.png"}, Case{1, "PROGDIR:images/nocart.png"},
-                          Case{2, "PROGDIR:images/nocart.png"}, Case{0, "PROGDIR:images/253740.png"},
-                          Case{-1, "PROGDIR:images/nocart.png"}}) {
+    for (const Case &c :
+         {Case{0, "PROGDIR:images/253740.png"}, Case{1, "PROGDIR:images/nocart.png"},
+          Case{2, "PROGDIR:images/nocart.png"}, Case{0, "PROGDIR:images/253740.png"},
+          Case{-1, "PROGDIR:images/nocart.png"}}) {
         Object *old = picture();
         SetAttrs(app_, MUIA_Launcher_ROMNum, c.index, TAG_DONE);
         EXPECT_EQ(Data()->ROMNum, c.index);

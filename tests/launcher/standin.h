@@ -42,9 +42,7 @@ class StandInEmulator {
         return Runs();
     }
 
-    int Runs() const {
-        return static_cast<int>(Pids().size());
-    }
+    int Runs() const { return static_cast<int>(Pids().size()); }
 
     // The process ids of the runs so far.
     std::vector<pid_t> Pids() const {
