@@ -1,17 +1,19 @@
 #pragma once
 // Fault injection for the catalogue tests: the test executable is linked with
-// malloc, calloc and realloc wrapped, so a test can make one chosen
-// allocation fail or do something first.
+// malloc, calloc and realloc wrapped (alloc_hook.cpp), so a test can make one
+// chosen allocation fail or do something first.
 #include <functional>
 
-namespace alloc_hook {
+struct AllocHook {
+    static inline long count = 0;               // allocations since Clear()
+    static inline long target = -1;             // the allocation that runs `action`
+    static inline std::function<bool()> action; // false: that allocation fails
 
-// At allocation number `index` from now (0 = the next), `action` runs; the
-// allocation fails when it returns false.
-void At(long index, std::function<bool()> action);
-// Drops the hook and restarts the count.
-void Clear();
-// Allocations since Clear().
-long Count();
-
-} // namespace alloc_hook
+    // At allocation number `index` from now (0 = the next), `what` runs.
+    static void At(long index, std::function<bool()> what) {
+        action = std::move(what);
+        target = count + index;
+    }
+    static void Clear() { target = -1, count = 0; }
+    static bool Proceed() { return count++ != target || (target = -1, action()); }
+};

@@ -17,11 +17,6 @@ TEST(GameTable, RowsAreCompleteDistinctAndInCanonicalForm) {
     std::set<std::string> fingerprints, titles;
     std::map<std::string, int> images;
     std::vector<int> sevenDigits;
-    auto isImageName = [](std::string_view name) { // 5 or 6 hex digits, ".png"
-        const size_t digits = name.size() - 4;
-        return (digits == 5 || digits == 6) && name.substr(digits) == ".png" &&
-               name.find_first_not_of("0123456789ABCDEF") == digits;
-    };
     for (int row = 0; row < NUM_GAMES; ++row) {
         const GameEntry &entry = GameList[row];
         char *end = nullptr;
@@ -29,7 +24,10 @@ TEST(GameTable, RowsAreCompleteDistinctAndInCanonicalForm) {
         std::snprintf(canonical, sizeof canonical, "%X",
                       unsigned(std::strtoul(entry.Fingerprint, &end, 16)));
         EXPECT_TRUE(*end == '\0' && std::string(canonical) == entry.Fingerprint) << row;
-        EXPECT_TRUE(isImageName(entry.Image)) << row;
+        const std::string image = entry.Image; // 5 or 6 hex digits, ".png"
+        EXPECT_TRUE(image.find_first_not_of("0123456789ABCDEF") == image.rfind(".png") &&
+                    (image.size() == 9 || image.size() == 10))
+            << row;
         if (std::strlen(entry.Fingerprint) == 7)
             sevenDigits.push_back(row);
         fingerprints.insert(entry.Fingerprint);
@@ -120,5 +118,4 @@ TEST(RomMaker, HitsAnyFingerprintAtAnyUsableLength) {
     char text[16];
     std::snprintf(text, sizeof text, "%X", GetFileFingerPrint(path.c_str()));
     EXPECT_EQ(LookUpGameName(text), 9);
-    EXPECT_NE(std::system((std::string(ROMMAKER_COMMAND) + " --row 9 2>/dev/null").c_str()), 0);
 }

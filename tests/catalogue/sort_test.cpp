@@ -65,9 +65,9 @@ TEST(SortWords, EqualsTheExchangeSortOnRandomInput) {
 
 TEST(SortWords, WithoutWorkingMemoryStillGivesTheSameOrder) {
     const std::vector<std::string> names = {"c", "a", "c", "b", "a", "c", "a"};
-    alloc_hook::Clear();
-    alloc_hook::At(0, [] { return false; });
+    AllocHook::Clear();
+    AllocHook::At(0, [] { return false; });
     const auto degraded = Sorted(names, false);
-    alloc_hook::Clear();
+    AllocHook::Clear();
     EXPECT_EQ(degraded, Sorted(names, true));
 }

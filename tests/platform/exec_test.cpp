@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,15 +26,6 @@ pid_t SendLater(int sig) {
 
 } // namespace
 
-TEST(ExecMemory, ClearedBlocksAreZero) {
-    auto *block = static_cast<unsigned char *>(AllocMem(4096, MEMF_CLEAR));
-    ASSERT_NE(block, nullptr);
-    unsigned char zero[4096] = {};
-    EXPECT_EQ(std::memcmp(block, zero, sizeof zero), 0);
-    FreeMem(block, 4096);
-    EXPECT_EQ(AllocMem(0, MEMF_CLEAR), nullptr);
-}
-
 TEST(ExecSignals, PosixBreakSignalsWakeWaitWithCtrlC) {
     SetSignal(0, 0xFFFFFFFFUL);
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
@@ -47,17 +37,4 @@ TEST(ExecSignals, PosixBreakSignalsWakeWaitWithCtrlC) {
         ::waitpid(child, nullptr, 0);
         EXPECT_EQ(SetSignal(0, 0) & SIGBREAKF_CTRL_C, 0UL) << "Wait takes what it returns";
     }
-}
-
-TEST(ExecSignals, SignalSetSignalAndWaitAgree) {
-    SetSignal(0, 0xFFFFFFFFUL);
-    const BYTE bit = AllocSignal(-1);
-    ASSERT_GE(bit, 16);
-    const ULONG mine = 1UL << bit;
-    Signal(FindTask(nullptr), mine | SIGBREAKF_CTRL_E);
-    EXPECT_EQ(SetSignal(0, 0) & (mine | SIGBREAKF_CTRL_E), mine | SIGBREAKF_CTRL_E);
-    EXPECT_EQ(Wait(mine | SIGBREAKF_CTRL_F), mine) << "only the asked-for signals are taken";
-    EXPECT_EQ(SetSignal(0, SIGBREAKF_CTRL_E) & SIGBREAKF_CTRL_E, SIGBREAKF_CTRL_E);
-    EXPECT_EQ(SetSignal(0, 0) & SIGBREAKF_CTRL_E, 0UL);
-    FreeSignal(bit);
 }

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace fs = std::filesystem;
 using platform::dos::HostPath;
@@ -18,20 +19,14 @@ class ScopedEnv {
   public:
     ScopedEnv(const char *name, const std::string &value) : name_(name) {
         if (const char *old = std::getenv(name))
-            old_ = old, hadOld_ = true;
+            old_ = old;
         ::setenv(name, value.c_str(), 1);
     }
-    ~ScopedEnv() {
-        if (hadOld_)
-            ::setenv(name_, old_.c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
+    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
 
   private:
     const char *name_;
-    std::string old_;
-    bool hadOld_ = false;
+    std::optional<std::string> old_;
 };
 
 } // namespace
@@ -42,7 +37,6 @@ TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
     EXPECT_EQ(HostPath("progdir:", false), exeFolder);
     EXPECT_EQ(HostPath("/tmp/x:y", false), "/tmp/x:y");
     EXPECT_EQ(HostPath("relative/file", false), "relative/file");
-
     long error = 0;
     EXPECT_EQ(HostPath("NOSUCHDEV:x", false, &error), "");
     EXPECT_EQ(error, ERROR_DEVICE_NOT_MOUNTED);
@@ -56,30 +50,28 @@ TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
     AssignPath("EXTRA", nullptr);
     EXPECT_EQ(HostPath("PROGDIR:x", false), exeFolder + "/x");
     EXPECT_EQ(HostPath("EXTRA:b", false), "");
+
+    const char *path = "PROGDIR:roms/Foo.rom";
+    EXPECT_EQ(FilePart(path), path + 13);
+    EXPECT_STREQ(FilePart("PROGDIR:"), "");
 }
 
-TEST(HostPath, ConfigFolderIsCreatedOnlyForWriting) {
+TEST(HostPath, ConfigFolderFollowsTheBaseDirectoryRules) {
     TempDir dir;
-    const fs::path config = dir.path() / "config" / "nested";
-    ScopedEnv home("XDG_CONFIG_HOME", config.string());
-    EXPECT_EQ(HostPath("ENVARC:k.ini", false), (config / "k.ini").string());
-    EXPECT_FALSE(fs::exists(config));
-    EXPECT_EQ(HostPath("ENVARC:k.ini", true), (config / "k.ini").string());
-    EXPECT_TRUE(fs::is_directory(config));
-
+    ScopedEnv home("HOME", dir.path().string());
     ScopedEnv relative("XDG_CONFIG_HOME", "not/absolute"); // ignored: must be absolute
-    ScopedEnv user("HOME", dir.path().string());
     EXPECT_EQ(HostPath("ENVARC:k.ini", false), dir / ".config/k.ini");
+    ScopedEnv config("XDG_CONFIG_HOME", dir / "cfg");
+    EXPECT_EQ(HostPath("ENVARC:k.ini", false), dir / "cfg/k.ini");
 }
 
 TEST(RuntimeStreams, ResolveDevicesInFopenRenameAndRemove) {
     TempDir dir;
-    const fs::path config = dir.path() / "missing";
+    const fs::path config = dir.path() / "missing" / "nested";
     ScopedEnv home("XDG_CONFIG_HOME", config.string());
 
     EXPECT_EQ(std::fopen("ENVARC:a.ini", "rb"), nullptr);
     EXPECT_FALSE(fs::exists(config)) << "reading must not create the folder";
-
     FILE *file = std::fopen("ENVARC:a.ini", "wb");
     ASSERT_NE(file, nullptr);
     std::fputs("[Settings]\n", file);
@@ -93,26 +85,14 @@ TEST(RuntimeStreams, ResolveDevicesInFopenRenameAndRemove) {
 
     // Plain host paths go through untouched.
     const std::string plain = dir.Write("plain.txt", "x");
-    file = std::fopen(plain.c_str(), "rb");
+    EXPECT_EQ(std::rename(plain.c_str(), (dir / "moved.txt").c_str()), 0);
+    file = std::fopen((dir / "moved.txt").c_str(), "rb");
     ASSERT_NE(file, nullptr);
     std::fclose(file);
-    EXPECT_EQ(std::rename(plain.c_str(), (dir / "moved.txt").c_str()), 0);
     EXPECT_EQ(std::remove((dir / "moved.txt").c_str()), 0);
 
     errno = 0;
     EXPECT_EQ(std::fopen("NOSUCHDEV:x", "wb"), nullptr);
     EXPECT_EQ(errno, ENOENT);
     EXPECT_EQ(std::rename((dir / "none").c_str(), "NOSUCHDEV:x"), -1);
-}
-
-TEST(PathParts, FilePartAndPathPartPointInsideThePath) {
-    const char *path = "PROGDIR:roms/Foo.rom";
-    EXPECT_EQ(FilePart(path), path + 13);
-    EXPECT_EQ(PathPart(path), path + 12);
-    const char *device = "PROGDIR:x";
-    EXPECT_EQ(FilePart(device), device + 8);
-    EXPECT_EQ(PathPart(device), device + 8);
-    const char *bare = "name";
-    EXPECT_EQ(FilePart(bare), bare);
-    EXPECT_EQ(FilePart(nullptr), nullptr);
 }
