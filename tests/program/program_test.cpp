@@ -1,0 +1,131 @@
+// Whole runs of the program on the offscreen platform: the trace of a run in
+// its order, a silent normal run, and the run without any display.
+#include "process.h"
+#include "rommaker.h"
+#include "test_drawer.h"
+#include "utils.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::vector<std::string> Lines(const std::string &text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// Waits until the program's output holds `text`.
+bool WaitForOutput(const e2e::TestDrawer &drawer, const std::string &text) {
+    for (int i = 0; i < 500; ++i) {
+        if (e2e::ReadFile(drawer.outputFile()).find(text) != std::string::npos)
+            return true;
+        e2e::Process::Pause(20ms);
+    }
+    return false;
+}
+
+class ProgramRun : public ::testing::Test {
+  protected:
+    // Starts the program line-buffered, so its output can be followed.
+    e2e::Process Start(const char *program, const e2e::Environment &environment) {
+        drawer_ = std::make_unique<e2e::TestDrawer>(program);
+        fs::create_directories(drawer_->drawer() / "roms");
+        EXPECT_TRUE(rommaker::WriteRom((drawer_->drawer() / "roms/kong.rom").string(),
+                                       *rommaker::RowFingerprint(14), 4096));
+        EXPECT_TRUE(
+            rommaker::WriteRom((drawer_->drawer() / "roms/Mine.ROM").string(), 0xC0FFEE, 1000));
+        e2e::SpawnOptions options;
+        options.environment = drawer_->ProgramEnvironment(environment);
+        options.outputFile = drawer_->outputFile().string();
+        return e2e::Process({"stdbuf", "-oL", drawer_->program().string()}, options);
+    }
+
+    static e2e::Environment Offscreen() {
+        e2e::Environment environment = e2e::CurrentEnvironment();
+        environment["QT_QPA_PLATFORM"] = "offscreen";
+        return environment;
+    }
+
+    std::string Output() const { return e2e::ReadFile(drawer_->outputFile()); }
+
+    std::unique_ptr<e2e::TestDrawer> drawer_;
+};
+
+TEST_F(ProgramRun, TraceOfAWholeRunInItsOrder) {
+    e2e::Process run = Start(KARVOLIN_TRACED, Offscreen());
+    ASSERT_TRUE(WaitForOutput(*drawer_, "Setup Notifications...\n")) << Output();
+    run.Signal(SIGINT);
+    const auto status = run.Wait(5s);
+    ASSERT_TRUE(status && WIFEXITED(*status)) << Output();
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+
+    // One scan line per ROM, in the order the directory gave them.
+    std::set<std::string> romLines;
+    for (const char *name : {"kong.rom", "Mine.ROM"}) {
+        const std::string host = (drawer_->drawer() / "roms" / name).string();
+        char line[300];
+        snprintf(line, sizeof line, "  %X : %X : PROGDIR:roms/%s",
+                 static_cast<unsigned>(GetFileSum(host.c_str())),
+                 static_cast<unsigned>(GetFileFingerPrint(host.c_str())), name);
+        romLines.insert(line);
+    }
+    std::vector<std::string> lines = Lines(Output());
+    ASSERT_EQ(lines.size(), 12u) << Output();
+    EXPECT_EQ(std::set<std::string>(lines.begin() + 5, lines.begin() + 7), romLines);
+    lines.erase(lines.begin() + 5, lines.begin() + 7);
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Creating Launcher Class...",
+                         "   Inside CreateLauncherClass... ",
+                         "Building GUI...",
+                         "   Inside build_gui...",
+                         "      Inside make_list...",
+                         "   Inside LauncherSet... ",
+                         "      ROMList Set",
+                         "Setup Notifications...",
+                         "   Inside DeleteLauncherClass... ",
+                         "Goodbye...",
+                     }));
+}
+
+TEST_F(ProgramRun, ANormalRunPrintsNothingAndEndsWellOnABreak) {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        e2e::Process run = Start(KARVOLIN_PROGRAM, Offscreen());
+        // A normal run gives no sign of being up: give it a moment.
+        e2e::Process::Pause(1500ms);
+        run.Signal(signal);
+        const auto status = run.Wait(5s);
+        ASSERT_TRUE(status && WIFEXITED(*status)) << signal;
+        EXPECT_EQ(WEXITSTATUS(*status), 0) << signal;
+        EXPECT_EQ(Output(), "") << signal;
+        // Nothing was changed, so there is no settings file.
+        EXPECT_FALSE(fs::exists(drawer_->settingsFile()));
+    }
+}
+
+TEST_F(ProgramRun, WithoutADisplayItSaysSoAndFails) {
+    e2e::Environment environment = e2e::CurrentEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.erase(name);
+    e2e::Process run = Start(KARVOLIN_PROGRAM, environment);
+    const auto status = run.Wait(5s);
+    ASSERT_TRUE(status && WIFEXITED(*status));
+    EXPECT_NE(WEXITSTATUS(*status), 0);
+    const std::vector<std::string> lines = Lines(Output());
+    ASSERT_EQ(lines.size(), 1u) << Output();
+    EXPECT_NE(lines[0].find("display"), std::string::npos) << lines[0];
+}
+
+} // namespace
