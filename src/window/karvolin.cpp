@@ -13,8 +13,9 @@
 Object *App = NULL;
 Object *Win = NULL;
 
-CONST_STRPTR CYA_Spinner[] = {"Not Emulated",         "Spinner 1 as Mouse X", "Spinner 1 as Mouse Y",
-                              "Spinner 2 as Mouse X", "Spinner 2 as Mouse Y", NULL};
+CONST_STRPTR CYA_Spinner[] = {"Not Emulated",         "Spinner 1 as Mouse X",
+                              "Spinner 1 as Mouse Y", "Spinner 2 as Mouse X",
+                              "Spinner 2 as Mouse Y", NULL};
 CONST_STRPTR CYA_Palette[] = {"Scaled VDP Colors", "Original VDP Colors", "Faded NTSC Colors",
                               NULL};
 
@@ -23,7 +24,9 @@ namespace {
 constexpr ULONG kWindowId = 0x4D41494E; // 'MAIN'
 CONST_STRPTR kCentred = "\033c";
 
-Object *FindUData(ULONG id) { return reinterpret_cast<Object *>(IDoMethod(App, MUIM_FindUData, id)); }
+Object *FindUData(ULONG id) {
+    return reinterpret_cast<Object *>(IDoMethod(App, MUIM_FindUData, id));
+}
 
 Object *create_label(CONST_STRPTR text) {
     return MUI_MakeObject(MUIO_Label, text, MUIO_Label_SingleFrame);
@@ -38,50 +41,54 @@ void NotifySet(ULONG id, Tag attribute, Tag launcherAttribute) {
 
 } // namespace
 
+// Tag lists are written one attribute per line, nested as the tree is.
+// clang-format off
+
 Object *create_text(CONST_STRPTR text, ULONG id) {
-    return MUI_NewObject(MUIC_Text, {MUIA_Text_Contents, text, MUIA_HorizWeight, 1, MUIA_UserData,
-                                     id, MUIA_Text_PreParse, kCentred, TAG_DONE});
+    return MUI_NewObject(MUIC_Text, {
+        MUIA_Text_Contents, text,
+        MUIA_HorizWeight, 1,
+        MUIA_UserData, id,
+        MUIA_Text_PreParse, kCentred,
+        TAG_DONE});
 }
 
 Object *create_button(CONST_STRPTR label, ULONG key, ULONG id) {
-    return MUI_NewObject(MUIC_Text, {MUIA_Text_Contents,
-                                     label,
-                                     MUIA_Text_PreParse,
-                                     kCentred,
-                                     MUIA_Frame,
-                                     MUIV_Frame_Button,
-                                     MUIA_Background,
-                                     MUII_ButtonBack,
-                                     MUIA_Font,
-                                     MUIV_Font_Button,
-                                     MUIA_InputMode,
-                                     MUIV_InputMode_RelVerify,
-                                     MUIA_Text_HiChar,
-                                     key,
-                                     MUIA_ControlChar,
-                                     key,
-                                     MUIA_CycleChain,
-                                     1,
-                                     MUIA_HorizWeight,
-                                     1,
-                                     MUIA_UserData,
-                                     id,
-                                     TAG_DONE});
+    return MUI_NewObject(MUIC_Text, {
+        MUIA_Text_Contents, label,
+        MUIA_Text_PreParse, kCentred,
+        MUIA_Frame, MUIV_Frame_Button,
+        MUIA_Background, MUII_ButtonBack,
+        MUIA_Font, MUIV_Font_Button,
+        MUIA_InputMode, MUIV_InputMode_RelVerify,
+        MUIA_Text_HiChar, key,
+        MUIA_ControlChar, key,
+        MUIA_CycleChain, 1,
+        MUIA_HorizWeight, 1,
+        MUIA_UserData, id,
+        TAG_DONE});
 }
 
 Object *MakeCheck(BOOL selected, ULONG id) {
-    return MUI_NewObject(MUIC_Image, {MUIA_Frame, MUIV_Frame_ImageButton, MUIA_InputMode,
-                                      MUIV_InputMode_Toggle, MUIA_Image_Spec, MUII_CheckMark,
-                                      MUIA_Background, MUII_ButtonBack, MUIA_Selected, selected,
-                                      MUIA_ShowSelState, FALSE, MUIA_CycleChain, 1, MUIA_UserData,
-                                      id, TAG_DONE});
+    return MUI_NewObject(MUIC_Image, {
+        MUIA_Frame, MUIV_Frame_ImageButton,
+        MUIA_InputMode, MUIV_InputMode_Toggle,
+        MUIA_Image_Spec, MUII_CheckMark,
+        MUIA_Background, MUII_ButtonBack,
+        MUIA_Selected, selected,
+        MUIA_ShowSelState, FALSE,
+        MUIA_CycleChain, 1,
+        MUIA_UserData, id,
+        TAG_DONE});
 }
 
 Object *create_check(CONST_STRPTR label, BOOL selected, ULONG id) {
-    return MUI_NewObject(MUIC_Group, {MUIA_Group_Horiz, TRUE, MUIA_Group_Child,
-                                      MakeCheck(selected, id), MUIA_Group_Child,
-                                      create_label(label), MUIA_Group_Child,
-                                      MUI_MakeObject(MUIO_HSpace, 0), TAG_DONE});
+    return MUI_NewObject(MUIC_Group, {
+        MUIA_Group_Horiz, TRUE,
+        MUIA_Group_Child, MakeCheck(selected, id),
+        MUIA_Group_Child, create_label(label),
+        MUIA_Group_Child, MUI_MakeObject(MUIO_HSpace, 0),
+        TAG_DONE});
 }
 
 Object *build_gui(void) {
@@ -90,65 +97,73 @@ Object *build_gui(void) {
     make_list();
     // Braced lists are evaluated left to right, so the objects are created
     // inside out and the root group's children top to bottom.
-    Win = MUI_NewObject(
-        MUIC_Window,
-        {MUIA_Window_Title, "Karvolin", MUIA_Window_Width, 300, MUIA_Window_ID, kWindowId,
-         MUIA_Window_RootObject,
-         MUI_NewObject(
-             MUIC_Group,
-             {MUIA_Group_Child, create_text("Available Games", ID_TITLE), MUIA_Group_Child,
-              MUI_NewObject(MUIC_Listview,
-                            {MUIA_Listview_Input, TRUE, MUIA_Listview_List,
-                             MUI_NewObject(MUIC_List, {MUIA_Frame, MUIV_Frame_InputList,
-                                                       MUIA_List_Active, MUIV_List_Active_Top,
-                                                       MUIA_UserData, ID_LIST,
-                                                       MUIA_List_SourceArray, NameArray, TAG_DONE}),
-                             TAG_DONE}),
-              MUIA_Group_Child,
-              MUI_NewObject(MUIC_Group,
-                            {MUIA_UserData, ID_PICTUREGROUP, MUIA_Group_Child,
-                             MUI_NewObject(MUIC_Dtpic, {MUIA_Dtpic_Name, "PROGDIR:images/nocart.png",
-                                                        MUIA_UserData, ID_PICTURE, TAG_DONE}),
-                             TAG_DONE}),
-              MUIA_Group_Child,
-              MUI_NewObject(MUIC_Group, {MUIA_Group_Horiz, TRUE, MUIA_Group_Child,
-                                         create_check("Sound Enabled", TRUE, ID_SOUND),
-                                         MUIA_Group_Child,
-                                         create_check("Full Screen", FALSE, ID_FULLSCREEN),
-                                         TAG_DONE}),
-              MUIA_Group_Child,
-              MUI_NewObject(MUIC_Group, {MUIA_Group_Horiz, TRUE, MUIA_Group_Child,
-                                         create_check("Double Size", FALSE, ID_DOUBLESIZE),
-                                         MUIA_Group_Child,
-                                         create_check("Scan Lines", FALSE, ID_SCANLINES),
-                                         TAG_DONE}),
-              MUIA_Group_Child,
-              MUI_NewObject(MUIC_Group,
-                            {MUIA_Group_Horiz, TRUE, MUIA_Group_Child, create_label("Spinner"),
-                             MUIA_Group_Child,
-                             MUI_NewObject(MUIC_Cycle, {MUIA_Cycle_Entries, CYA_Spinner, MUIA_Font,
-                                                        MUIV_Font_Button, MUIA_UserData, ID_SPINNER,
-                                                        TAG_DONE}),
-                             TAG_DONE}),
-              MUIA_Group_Child,
-              MUI_NewObject(MUIC_Group,
-                            {MUIA_Group_Horiz, TRUE, MUIA_Group_Child, create_label("Palette"),
-                             MUIA_Group_Child,
-                             MUI_NewObject(MUIC_Cycle, {MUIA_Cycle_Entries, CYA_Palette, MUIA_Font,
-                                                        MUIV_Font_Button, MUIA_UserData, ID_PALETTE,
-                                                        TAG_DONE}),
-                             TAG_DONE}),
-              MUIA_Group_Child, create_button("Launch", 'l', ID_LAUNCH), MUIA_Group_Child,
-              create_button("Quit", 'q', ID_QUIT), TAG_DONE}),
-         TAG_DONE});
-    App = NewObject(LauncherClass->mcc_Class, NULL,
-                    {MUIA_Application_Author, "The Karvolin developers", MUIA_Application_Base,
-                     "KARVOLIN", MUIA_Application_Copyright, "(C) 2011 The Karvolin developers",
-                     MUIA_Application_Description, "Launcher for Colem", MUIA_Application_Title,
-                     "Karvolin", MUIA_Application_Version, "$VER: Karvolin 1.1 (19.02.2011)",
-                     MUIA_Application_Window, Win, TAG_DONE});
+    Win = MUI_NewObject(MUIC_Window, {
+        MUIA_Window_Title, "Karvolin",
+        MUIA_Window_Width, 300,
+        MUIA_Window_ID, kWindowId,
+        MUIA_Window_RootObject, MUI_NewObject(MUIC_Group, {
+            MUIA_Group_Child, create_text("Available Games", ID_TITLE),
+            MUIA_Group_Child, MUI_NewObject(MUIC_Listview, {
+                MUIA_Listview_Input, TRUE,
+                MUIA_Listview_List, MUI_NewObject(MUIC_List, {
+                    MUIA_Frame, MUIV_Frame_InputList,
+                    MUIA_List_Active, MUIV_List_Active_Top,
+                    MUIA_UserData, ID_LIST,
+                    MUIA_List_SourceArray, NameArray,
+                    TAG_DONE}),
+                TAG_DONE}),
+            MUIA_Group_Child, MUI_NewObject(MUIC_Group, {
+                MUIA_UserData, ID_PICTUREGROUP,
+                MUIA_Group_Child, MUI_NewObject(MUIC_Dtpic, {
+                    MUIA_Dtpic_Name, "PROGDIR:images/nocart.png",
+                    MUIA_UserData, ID_PICTURE,
+                    TAG_DONE}),
+                TAG_DONE}),
+            MUIA_Group_Child, MUI_NewObject(MUIC_Group, {
+                MUIA_Group_Horiz, TRUE,
+                MUIA_Group_Child, create_check("Sound Enabled", TRUE, ID_SOUND),
+                MUIA_Group_Child, create_check("Full Screen", FALSE, ID_FULLSCREEN),
+                TAG_DONE}),
+            MUIA_Group_Child, MUI_NewObject(MUIC_Group, {
+                MUIA_Group_Horiz, TRUE,
+                MUIA_Group_Child, create_check("Double Size", FALSE, ID_DOUBLESIZE),
+                MUIA_Group_Child, create_check("Scan Lines", FALSE, ID_SCANLINES),
+                TAG_DONE}),
+            MUIA_Group_Child, MUI_NewObject(MUIC_Group, {
+                MUIA_Group_Horiz, TRUE,
+                MUIA_Group_Child, create_label("Spinner"),
+                MUIA_Group_Child, MUI_NewObject(MUIC_Cycle, {
+                    MUIA_Cycle_Entries, CYA_Spinner,
+                    MUIA_Font, MUIV_Font_Button,
+                    MUIA_UserData, ID_SPINNER,
+                    TAG_DONE}),
+                TAG_DONE}),
+            MUIA_Group_Child, MUI_NewObject(MUIC_Group, {
+                MUIA_Group_Horiz, TRUE,
+                MUIA_Group_Child, create_label("Palette"),
+                MUIA_Group_Child, MUI_NewObject(MUIC_Cycle, {
+                    MUIA_Cycle_Entries, CYA_Palette,
+                    MUIA_Font, MUIV_Font_Button,
+                    MUIA_UserData, ID_PALETTE,
+                    TAG_DONE}),
+                TAG_DONE}),
+            MUIA_Group_Child, create_button("Launch", 'l', ID_LAUNCH),
+            MUIA_Group_Child, create_button("Quit", 'q', ID_QUIT),
+            TAG_DONE}),
+        TAG_DONE});
+    App = NewObject(LauncherClass->mcc_Class, NULL, {
+        MUIA_Application_Author, "The Karvolin developers",
+        MUIA_Application_Base, "KARVOLIN",
+        MUIA_Application_Copyright, "(C) 2011 The Karvolin developers",
+        MUIA_Application_Description, "Launcher for Colem",
+        MUIA_Application_Title, "Karvolin",
+        MUIA_Application_Version, "$VER: Karvolin 1.1 (19.02.2011)",
+        MUIA_Application_Window, Win,
+        TAG_DONE});
     return App;
 }
+
+// clang-format on
 
 void notifications(void) {
     IDoMethod(Win, MUIM_Notify, MUIA_Window_CloseRequest, TRUE, App, 2, MUIM_Application_ReturnID,
