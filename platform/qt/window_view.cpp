@@ -63,6 +63,18 @@ int Stretch(QWidget *widget, Object *object, bool horizontalGroup) {
         Attribute(object, horizontalGroup ? MUIA_HorizWeight : MUIA_VertWeight, 100));
 }
 
+// A child of weight 0 never takes the group's spare room.
+void KeepWeightless(QWidget *widget, Object *object, bool horizontalGroup) {
+    if (Attribute(object, horizontalGroup ? MUIA_HorizWeight : MUIA_VertWeight, 100))
+        return;
+    QSizePolicy policy = widget->sizePolicy();
+    if (horizontalGroup)
+        policy.setHorizontalPolicy(QSizePolicy::Maximum);
+    else
+        policy.setVerticalPolicy(QSizePolicy::Maximum);
+    widget->setSizePolicy(policy);
+}
+
 int PositiveSize(Object *window, Tag attribute) {
     return std::max(static_cast<LONG>(Attribute(window, attribute)), 0);
 }
@@ -222,6 +234,7 @@ void WindowView::FillGroup(Object *group, QWidget *groupWidget) {
             found != gadgets_.end() ? found->second.widget : Build(child, groupWidget);
         if (widget->parentWidget() != groupWidget)
             widget->setParent(groupWidget);
+        KeepWeightless(widget, child, horizontal);
         layout->addWidget(widget, Stretch(widget, child, horizontal),
                           CrossAlignment(widget, horizontal));
         widget->show(); // added to a shown window, a widget would appear only later
