@@ -1,0 +1,137 @@
+// Start-up time of the program, from process start to its window mapped on
+// a private X server, measured side by side with a bare Qt window in one run:
+// each iteration starts an empty bare window, a bare window with one label
+// and the launcher, and closes each as a window manager would. Reports the
+// mean of each, the launcher's ratio to both and its peak resident memory.
+#include "rommaker.h"
+#include "test_drawer.h"
+#include "x_server.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+e2e::XServer &Server() {
+    static e2e::XServer server;
+    return server;
+}
+
+// A drawer of `count` small ROMs: every fourth one a known cartridge, the
+// others unknown and listed by file name. Identification reads only the
+// first 101 bytes, so 128-byte files cost the scan what real ROMs would.
+void WriteRoms(const fs::path &roms, int count) {
+    fs::create_directories(roms);
+    char name[32];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(name, sizeof name, "game_%05d.rom", i);
+        const uint32_t fingerprint = i % 4 == 0 ? *rommaker::RowFingerprint(i / 4 % 157)
+                                                : 0x9E3779B9u * static_cast<uint32_t>(i + 1);
+        rommaker::WriteRom((roms / name).string(), fingerprint, 128);
+    }
+}
+
+e2e::TestDrawer &DrawerWith(int count) {
+    static std::map<int, std::unique_ptr<e2e::TestDrawer>> drawers;
+    auto &drawer = drawers[count];
+    if (!drawer) {
+        drawer = std::make_unique<e2e::TestDrawer>(KARVOLIN_PROGRAM);
+        WriteRoms(drawer->drawer() / "roms", count);
+        fs::create_directories(drawer->drawer() / "images");
+    }
+    return *drawer;
+}
+
+// VmHWM of a running process in KiB: its resident peak so far.
+long PeakResidentKiB(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return 0;
+}
+
+struct Start {
+    double seconds = 0;
+    long peakKiB = 0;
+};
+
+// Starts a program, waits for its window, closes it and waits for the end.
+std::optional<Start> TimeStart(const std::vector<std::string> &command,
+                               const e2e::Environment &environment) {
+    const auto begin = Clock::now();
+    e2e::Process process(command, e2e::SpawnOptions{environment, {}, {}, -1});
+    const e2e::Window window = Server().WaitForWindow(process.pid(), std::chrono::seconds(30));
+    const auto shown = Clock::now();
+    if (!window)
+        return std::nullopt;
+    Start start{std::chrono::duration<double>(shown - begin).count(),
+                PeakResidentKiB(process.pid())};
+    Server().SendCloseRequest(window);
+    if (!process.Wait(std::chrono::seconds(10)))
+        return std::nullopt;
+    return start;
+}
+
+void BM_StartupAgainstBareWindow(benchmark::State &state) {
+    if (!Server().ok()) {
+        state.SkipWithError("cannot start Xvfb");
+        return;
+    }
+    e2e::TestDrawer &drawer = DrawerWith(static_cast<int>(state.range(0)));
+    const e2e::Environment environment =
+        drawer.ProgramEnvironment(Server().ClientEnvironment(e2e::CurrentEnvironment()));
+    const std::vector<std::vector<std::string>> commands{
+        {BARE_WINDOW_PROGRAM}, {BARE_WINDOW_PROGRAM, "--label"}, {drawer.program().string()}};
+    // One untimed start of each, so all begin with warm caches.
+    for (const auto &command : commands)
+        if (!TimeStart(command, environment)) {
+            state.SkipWithError("a window did not appear");
+            return;
+        }
+    double seconds[3] = {};
+    long peak = 0;
+    for (auto _ : state) {
+        for (size_t i = 0; i < commands.size(); ++i) {
+            const std::optional<Start> start = TimeStart(commands[i], environment);
+            if (!start) {
+                state.SkipWithError("a window did not appear");
+                return;
+            }
+            seconds[i] += start->seconds;
+            if (i == 2) {
+                peak = std::max(peak, start->peakKiB);
+                state.SetIterationTime(start->seconds);
+            }
+        }
+    }
+    using benchmark::Counter;
+    state.counters["bare_ms"] = Counter(seconds[0] * 1000, Counter::kAvgIterations);
+    state.counters["label_ms"] = Counter(seconds[1] * 1000, Counter::kAvgIterations);
+    state.counters["launcher_ms"] = Counter(seconds[2] * 1000, Counter::kAvgIterations);
+    state.counters["ratio_bare"] = seconds[2] / seconds[0];
+    state.counters["ratio_label"] = seconds[2] / seconds[1];
+    state.counters["peak_MiB"] = static_cast<double>(peak) / 1024.0;
+}
+
+BENCHMARK(BM_StartupAgainstBareWindow)
+    ->ArgName("roms")
+    ->Arg(0)
+    ->Arg(1000)
+    ->Arg(32767)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+
+} // namespace
+
+BENCHMARK_MAIN();

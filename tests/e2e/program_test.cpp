@@ -1,0 +1,238 @@
+// The program as a user meets it: the real binary in a drawer of its own, on
+// a private X server, driven with the mouse and keys, ended every way a
+// user or the system can end it.
+#include "demo_drawer.h"
+#include "screen.h"
+#include "session.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <sys/wait.h>
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+XServer &Server() {
+    static XServer server;
+    return server;
+}
+
+// The window is one column of nine rows: title, game list, picture, two rows
+// of check marks, spinner, palette, Launch, Quit. Without any picture file
+// the picture row is empty and does not show; the rest is counted from the
+// bottom.
+struct Layout {
+    std::vector<Band> rows;
+    explicit Layout(const QImage &image) : rows(RowBands(image)) {}
+    bool complete() const { return rows.size() >= 8; }
+    const Band &FromBottom(size_t n) const { return rows[rows.size() - n]; }
+    const Band &options1() const { return FromBottom(6); }
+    const Band &options2() const { return FromBottom(5); }
+    const Band &palette() const { return FromBottom(3); }
+};
+
+// The four check marks in reading order: sound, full screen, double size,
+// scan lines; empty when they are not all found.
+std::vector<QRect> Checks(const QImage &image) {
+    const Layout layout(image);
+    if (!layout.complete())
+        return {};
+    std::vector<QRect> checks = CheckBoxes(image, layout.options1());
+    const std::vector<QRect> second = CheckBoxes(image, layout.options2());
+    checks.insert(checks.end(), second.begin(), second.end());
+    return checks.size() == 4 ? checks : std::vector<QRect>{};
+}
+
+std::vector<bool> Ticks(const QImage &image) {
+    std::vector<bool> ticks;
+    for (const QRect &box : Checks(image))
+        ticks.push_back(IsTicked(image, box));
+    return ticks;
+}
+
+// The demo ROM the list shows at `index`: names sorted by byte value.
+demo::DemoRom DemoRomAt(size_t index) {
+    std::vector<demo::DemoRom> roms = demo::DemoRoms();
+    std::sort(roms.begin(), roms.end(), [](const demo::DemoRom &a, const demo::DemoRom &b) {
+        return demo::DisplayName(a) < demo::DisplayName(b);
+    });
+    return roms.at(index);
+}
+
+// A picture of box art or the placeholder fills at least this many pixels.
+constexpr long kPictureShown = 220 * 140 / 2;
+
+bool ExitedCleanly(const std::optional<int> &status) {
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+class ProgramTest : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(Server().ok()) << "cannot start Xvfb"; }
+
+    // Starts the program and waits until its whole window is drawn.
+    QImage Start(Session &session) {
+        if (!session.Start())
+            return {};
+        return session.GrabWhen([](const QImage &image) { return Checks(image).size() == 4; }, 5s);
+    }
+
+    // Clicks the middle of a check mark and waits for it to show `ticked`.
+    QImage Toggle(Session &session, size_t check, bool ticked) {
+        const QRect box = Checks(session.Grab()).at(check);
+        session.Click(box.center().x(), box.center().y());
+        return session.GrabWhen(
+            [&](const QImage &image) { return IsTicked(image, Checks(image).at(check)) == ticked; },
+            3s);
+    }
+
+    std::vector<std::vector<std::string>> WaitForEmulatorRuns(size_t count) {
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        while (drawer_.EmulatorRuns().size() < count && std::chrono::steady_clock::now() < deadline)
+            Process::Pause(20ms);
+        Process::Pause(200ms); // a run too many would show up by now
+        return drawer_.EmulatorRuns();
+    }
+
+    TestDrawer drawer_{KARVOLIN_PROGRAM};
+};
+
+TEST_F(ProgramTest, FirstRunShowsDefaultsAndStoresOnlyThePaletteChange) {
+    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    Session session(Server(), drawer_);
+    const QImage shot = Start(session);
+    ASSERT_EQ(Checks(shot).size(), 4u) << "window not drawn as expected";
+    EXPECT_EQ(Layout(shot).rows.size(), 9u);
+    EXPECT_EQ(Ticks(shot), (std::vector<bool>{true, false, false, false}));
+    EXPECT_TRUE(FindHighlight(shot)) << "the top entry is shown active";
+    EXPECT_GT(CountColour(shot, demo::NoCartridgeColour()), kPictureShown);
+
+    // Open the palette chooser and take its third entry.
+    const std::vector<QRect> pieces = Pieces(shot, Layout(shot).palette(), 8);
+    const QRect chooser = *std::max_element(pieces.begin(), pieces.end(),
+                                            [](auto &a, auto &b) { return a.width() < b.width(); });
+    ASSERT_TRUE(session.Click(chooser.center().x(), chooser.center().y()));
+    const auto deadline = std::chrono::steady_clock::now() + 3s;
+    while (Server().WindowsOf(session.pid()).size() < 2 &&
+           std::chrono::steady_clock::now() < deadline)
+        Process::Pause(20ms);
+    ASSERT_TRUE(Server().Xdo({"key", "Down", "Down", "Return"}));
+
+    ASSERT_TRUE(session.Key("q"));
+    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
+    EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nPalette = 2\n");
+    EXPECT_EQ(session.Output(), "") << "a normal run prints nothing";
+}
+
+TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
+    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    drawer_.WriteSettings("[Settings]\nSoundOn = 0\nPalette = 2\n");
+    Session session(Server(), drawer_);
+    const QImage shot = Start(session);
+    EXPECT_EQ(Ticks(shot), (std::vector<bool>{false, false, false, false}));
+    const std::optional<Highlight> top = FindHighlight(shot);
+    ASSERT_TRUE(top);
+
+    // Launch with the top entry only shown active: nothing is selected yet.
+    ASSERT_TRUE(session.Key("l"));
+
+    const demo::DemoRom third = DemoRomAt(2);
+    const uint32_t art = demo::BoxArtColour(third.row);
+    const int rowHeight = top->area.height();
+    ASSERT_TRUE(session.Click(top->area.center().x(), top->area.top() + rowHeight * 5 / 2));
+    const QImage selected = session.GrabWhen(
+        [&](const QImage &image) { return CountColour(image, art) > kPictureShown; }, 3s);
+    EXPECT_GT(CountColour(selected, art), kPictureShown) << "box art of " << third.file;
+    const std::optional<Highlight> active = FindHighlight(selected);
+    ASSERT_TRUE(active);
+    EXPECT_EQ(active->area.top(), top->area.top() + 2 * rowHeight);
+
+    EXPECT_TRUE(IsTicked(Toggle(session, 1, true), Checks(session.Grab()).at(1)));
+    ASSERT_TRUE(session.Key("l"));
+    const auto runs = WaitForEmulatorRuns(1);
+    ASSERT_EQ(runs.size(), 1u);
+    const std::string path = (drawer_.drawer() / "roms" / third.file).string();
+    EXPECT_EQ(runs[0], (std::vector<std::string>{path, "-fullscreen", "-palette", "2"}));
+
+    ASSERT_TRUE(session.Key("q"));
+    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
+    EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nSoundOn = 0\nPalette = 2\nFullScreen = 1\n");
+}
+
+TEST_F(ProgramTest, EmptyDrawerOpensWithAnEmptyListAndQuitsCleanly) {
+    fs::create_directories(drawer_.drawer() / "roms");
+    Session session(Server(), drawer_);
+    const QImage shot = Start(session);
+    ASSERT_EQ(Checks(shot).size(), 4u) << "window not drawn as expected";
+    EXPECT_FALSE(FindHighlight(shot)) << "no entry to show active";
+
+    ASSERT_TRUE(session.Key("l"));
+    ASSERT_TRUE(session.Key("q"));
+    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
+    EXPECT_TRUE(WaitForEmulatorRuns(0).empty());
+    EXPECT_EQ(session.Output(), "");
+}
+
+// Every way to end the program takes the same orderly path: settings
+// saved, window gone, exit status 0; a signal ends it within a second.
+enum class Ending { CloseGadget, QuitKey, Interrupt, Terminate };
+
+class EndingTest : public ProgramTest, public testing::WithParamInterface<Ending> {};
+
+TEST_P(EndingTest, SavesTheSettingsAndExitsWithZero) {
+    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    Session session(Server(), drawer_);
+    ASSERT_EQ(Checks(Start(session)).size(), 4u) << "window not drawn as expected";
+    ASSERT_TRUE(IsTicked(Toggle(session, 2, true), Checks(session.Grab()).at(2)));
+
+    const auto begin = std::chrono::steady_clock::now();
+    switch (GetParam()) {
+    case Ending::CloseGadget:
+        session.Close();
+        break;
+    case Ending::QuitKey:
+        session.Key("q");
+        break;
+    case Ending::Interrupt:
+        session.Signal(SIGINT);
+        break;
+    case Ending::Terminate:
+        session.Signal(SIGTERM);
+        break;
+    }
+    const std::optional<int> status = session.WaitForExit(5s);
+    const auto took = std::chrono::steady_clock::now() - begin;
+    EXPECT_TRUE(ExitedCleanly(status));
+    if (GetParam() == Ending::Interrupt || GetParam() == Ending::Terminate) {
+        EXPECT_LT(took, 1s);
+    }
+    EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nDoubleSize = 1\n");
+    EXPECT_FALSE(Server().Exists(session.window()));
+    EXPECT_EQ(session.Output(), "");
+}
+
+const char *NameOf(Ending ending) {
+    static const char *const names[] = {"CloseGadget", "QuitKey", "Interrupt", "Terminate"};
+    return names[static_cast<int>(ending)];
+}
+
+void PrintTo(Ending ending, std::ostream *out) {
+    *out << NameOf(ending);
+}
+
+std::string EndingName(const testing::TestParamInfo<Ending> &info) {
+    return NameOf(info.param);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, EndingTest,
+                         testing::Values(Ending::CloseGadget, Ending::QuitKey, Ending::Interrupt,
+                                         Ending::Terminate),
+                         EndingName);
+
+} // namespace
+} // namespace e2e
