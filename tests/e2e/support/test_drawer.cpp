@@ -61,6 +61,16 @@ std::string TestDrawer::ReadSettings() const {
 }
 
 Environment TestDrawer::ProgramEnvironment(Environment base) const {
+    // Only what a run needs: a desktop session's theme or style settings
+    // would change the look that the tests read.
+    static const char *const kept[] = {"PATH",        "DISPLAY", "LANG",         "LC_ALL",
+                                       "TZ",          "TMPDIR",  "ASAN_OPTIONS", "UBSAN_OPTIONS",
+                                       "LSAN_OPTIONS"};
+    Environment own;
+    for (const char *name : kept)
+        if (const auto entry = base.find(name); entry != base.end())
+            own.insert(*entry);
+    base = std::move(own);
     base["HOME"] = root_.string();
     base["XDG_CONFIG_HOME"] = configDir().string();
     base["XDG_CACHE_HOME"] = (root_ / "cache").string();

@@ -31,8 +31,9 @@ class TestDrawer {
     // The settings file's bytes; empty when it does not exist.
     std::string ReadSettings() const;
 
-    // The environment for the program: private home, config and runtime
-    // folders, the stand-in first in PATH.
+    // The environment for the program: from `base` only the search path, the
+    // display, the locale and sanitizer options; private home, config and
+    // runtime folders; the stand-in first in PATH.
     Environment ProgramEnvironment(Environment base) const;
 
     // Every argument vector the stand-in recorded, in no particular order.
