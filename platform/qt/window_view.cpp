@@ -1,13 +1,14 @@
 #include "window_view.h"
 
 #include "geometry_store.h"
+#include "group_layout.h"
 #include "host_paths.h"
 #include "model_access.h"
 
 #include <libraries/mui.h>
 
 #include <QApplication>
-#include <QBoxLayout>
+#include <QVBoxLayout>
 #include <QCloseEvent>
 #include <QKeyEvent>
 
@@ -18,61 +19,11 @@ namespace {
 
 using platform::mui::ChildrenOf;
 
-QBoxLayout *GroupLayout(QWidget *groupWidget) {
-    return static_cast<QBoxLayout *>(groupWidget->layout());
-}
-
 // The application's base name keys the remembered placements; without one
 // (or without a window id) nothing is remembered.
 std::string PlacementBase(Object *window) {
     const char *base = StringAttribute(platform::mui::ApplicationOf(window), MUIA_Application_Base);
     return base ? base : "";
-}
-
-// A widget that cannot fill its group across stands in the middle, as the
-// toolkit places objects smaller than their space.
-Qt::Alignment CrossAlignment(QWidget *widget, bool horizontalGroup) {
-    const QSizePolicy policy = widget->sizePolicy();
-    const QSizePolicy::Policy across =
-        horizontalGroup ? policy.verticalPolicy() : policy.horizontalPolicy();
-    // A group's widget has no maximum before its layout first runs: ask the layout.
-    int max = 0, unbounded = 0;
-    if (QLayout *layout = widget->layout()) {
-        const QSize size = layout->maximumSize();
-        max = horizontalGroup ? size.height() : size.width();
-        unbounded = QLAYOUTSIZE_MAX;
-    } else {
-        const QSize size = widget->maximumSize();
-        max = horizontalGroup ? size.height() : size.width();
-        unbounded = QWIDGETSIZE_MAX;
-    }
-    if ((across & QSizePolicy::GrowFlag) && max >= unbounded)
-        return {};
-    return horizontalGroup ? Qt::AlignVCenter : Qt::AlignHCenter;
-}
-
-// Weights share out the room among the children that want more than they
-// ask for (a list, a space, a group holding one); the rest keep their size.
-int Stretch(QWidget *widget, Object *object, bool horizontalGroup) {
-    const Qt::Orientation along = horizontalGroup ? Qt::Horizontal : Qt::Vertical;
-    const Qt::Orientations grows = widget->layout() ? widget->layout()->expandingDirections()
-                                                    : widget->sizePolicy().expandingDirections();
-    if (!(grows & along))
-        return 0;
-    return static_cast<int>(
-        Attribute(object, horizontalGroup ? MUIA_HorizWeight : MUIA_VertWeight, 100));
-}
-
-// A child of weight 0 never takes the group's spare room.
-void KeepWeightless(QWidget *widget, Object *object, bool horizontalGroup) {
-    if (Attribute(object, horizontalGroup ? MUIA_HorizWeight : MUIA_VertWeight, 100))
-        return;
-    QSizePolicy policy = widget->sizePolicy();
-    if (horizontalGroup)
-        policy.setHorizontalPolicy(QSizePolicy::Maximum);
-    else
-        policy.setVerticalPolicy(QSizePolicy::Maximum);
-    widget->setSizePolicy(policy);
 }
 
 int PositiveSize(Object *window, Tag attribute) {
@@ -145,9 +96,7 @@ void WindowView::RebuildGroup(Object *group) {
     if (it == gadgets_.end() || it->second.kind != GadgetKind::Group)
         return;
     QWidget *groupWidget = it->second.widget;
-    QBoxLayout *layout = GroupLayout(groupWidget);
-    while (QLayoutItem *item = layout->takeAt(0))
-        delete item; // the widgets stay; only the layout's places go
+    ClearPlaces(groupWidget);
 
     // Widgets of objects that left the group go; those of current children
     // are placed again, in their new order.
@@ -212,32 +161,18 @@ QWidget *WindowView::Build(Object *object, QWidget *parent) {
                 Bind(child, widget, kind);
         return widget;
     }
-    auto *widget = new QWidget(parent);
-    const bool horizontal = Attribute(object, MUIA_Group_Horiz);
-    auto *layout =
-        new QBoxLayout(horizontal ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    // A group is no larger than its children allow, as the toolkit's groups.
-    layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
-    widget->setEnabled(!Attribute(object, MUIA_Disabled));
+    QWidget *widget = MakeGroupWidget(object, parent);
     Bind(object, widget, kind);
     FillGroup(object, widget);
     return widget;
 }
 
 void WindowView::FillGroup(Object *group, QWidget *groupWidget) {
-    QBoxLayout *layout = GroupLayout(groupWidget);
-    const bool horizontal = layout->direction() == QBoxLayout::LeftToRight;
     for (Object *child : ChildrenOf(group)) {
         auto found = gadgets_.find(child);
-        QWidget *widget =
-            found != gadgets_.end() ? found->second.widget : Build(child, groupWidget);
-        if (widget->parentWidget() != groupWidget)
-            widget->setParent(groupWidget);
-        KeepWeightless(widget, child, horizontal);
-        layout->addWidget(widget, Stretch(widget, child, horizontal),
-                          CrossAlignment(widget, horizontal));
-        widget->show(); // added to a shown window, a widget would appear only later
+        PlaceChild(groupWidget,
+                   found != gadgets_.end() ? found->second.widget : Build(child, groupWidget),
+                   child);
     }
 }
 
