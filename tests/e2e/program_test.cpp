@@ -82,13 +82,17 @@ class ProgramTest : public testing::Test {
         return session.GrabWhen([](const QImage &image) { return Checks(image).size() == 4; }, 5s);
     }
 
-    // Clicks the middle of a check mark and waits for it to show `ticked`.
-    QImage Toggle(Session &session, size_t check, bool ticked) {
-        const QRect box = Checks(session.Grab()).at(check);
-        session.Click(box.center().x(), box.center().y());
-        return session.GrabWhen(
-            [&](const QImage &image) { return IsTicked(image, Checks(image).at(check)) == ticked; },
-            3s);
+    // Clicks the middle of a check mark; true once it shows `ticked`.
+    static bool Toggle(Session &session, size_t check, bool ticked) {
+        const auto shows = [&](const QImage &image) {
+            const std::vector<QRect> checks = Checks(image);
+            return !checks.empty() && IsTicked(image, checks[check]) == ticked;
+        };
+        const std::vector<QRect> before = Checks(session.Grab());
+        if (before.empty() ||
+            !session.Click(before[check].center().x(), before[check].center().y()))
+            return false;
+        return shows(session.GrabWhen(shows, 3s));
     }
 
     std::vector<std::vector<std::string>> WaitForEmulatorRuns(size_t count) {
@@ -112,8 +116,10 @@ TEST_F(ProgramTest, FirstRunShowsDefaultsAndStoresOnlyThePaletteChange) {
     EXPECT_TRUE(FindHighlight(shot)) << "the top entry is shown active";
     EXPECT_GT(CountColour(shot, demo::NoCartridgeColour()), kPictureShown);
 
-    // Open the palette chooser and take its third entry.
+    // Open the palette chooser (the widest piece of its row) and take its
+    // third entry from the list that pops up.
     const std::vector<QRect> pieces = Pieces(shot, Layout(shot).palette(), 8);
+    ASSERT_FALSE(pieces.empty());
     const QRect chooser = *std::max_element(pieces.begin(), pieces.end(),
                                             [](auto &a, auto &b) { return a.width() < b.width(); });
     ASSERT_TRUE(session.Click(chooser.center().x(), chooser.center().y()));
@@ -121,6 +127,7 @@ TEST_F(ProgramTest, FirstRunShowsDefaultsAndStoresOnlyThePaletteChange) {
     while (Server().WindowsOf(session.pid()).size() < 2 &&
            std::chrono::steady_clock::now() < deadline)
         Process::Pause(20ms);
+    ASSERT_EQ(Server().WindowsOf(session.pid()).size(), 2u) << "no list popped up";
     ASSERT_TRUE(Server().Xdo({"key", "Down", "Down", "Return"}));
 
     ASSERT_TRUE(session.Key("q"));
@@ -135,6 +142,7 @@ TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
     Session session(Server(), drawer_);
     const QImage shot = Start(session);
     EXPECT_EQ(Ticks(shot), (std::vector<bool>{false, false, false, false}));
+    EXPECT_GT(CountColour(shot, demo::NoCartridgeColour()), kPictureShown);
     const std::optional<Highlight> top = FindHighlight(shot);
     ASSERT_TRUE(top);
 
@@ -142,6 +150,7 @@ TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
     ASSERT_TRUE(session.Key("l"));
 
     const demo::DemoRom third = DemoRomAt(2);
+    ASSERT_TRUE(third.row >= 0 && third.picture) << "the third game needs box art";
     const uint32_t art = demo::BoxArtColour(third.row);
     const int rowHeight = top->area.height();
     ASSERT_TRUE(session.Click(top->area.center().x(), top->area.top() + rowHeight * 5 / 2));
@@ -152,7 +161,7 @@ TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
     ASSERT_TRUE(active);
     EXPECT_EQ(active->area.top(), top->area.top() + 2 * rowHeight);
 
-    EXPECT_TRUE(IsTicked(Toggle(session, 1, true), Checks(session.Grab()).at(1)));
+    EXPECT_TRUE(Toggle(session, 1, true)) << "full screen";
     ASSERT_TRUE(session.Key("l"));
     const auto runs = WaitForEmulatorRuns(1);
     ASSERT_EQ(runs.size(), 1u);
@@ -188,7 +197,7 @@ TEST_P(EndingTest, SavesTheSettingsAndExitsWithZero) {
     ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
     Session session(Server(), drawer_);
     ASSERT_EQ(Checks(Start(session)).size(), 4u) << "window not drawn as expected";
-    ASSERT_TRUE(IsTicked(Toggle(session, 2, true), Checks(session.Grab()).at(2)));
+    ASSERT_TRUE(Toggle(session, 2, true)) << "double size";
 
     const auto begin = std::chrono::steady_clock::now();
     switch (GetParam()) {
