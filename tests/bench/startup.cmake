@@ -1,5 +1,5 @@
-# Start-up time: from process start to the window shown, the program on a
-# drawer of 1,000 and of 32,767 ROMs against a bare Qt window, under Xvfb.
+# Start-up time: from process start to the window shown, the program on an
+# empty drawer and on 1,000 and 32,767 ROMs against bare Qt windows, under Xvfb.
 add_executable(bench_bare_window ${CMAKE_CURRENT_LIST_DIR}/startup/bare_window.cpp)
 target_link_libraries(bench_bare_window PRIVATE Qt6::Widgets)
 

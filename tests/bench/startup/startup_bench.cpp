@@ -3,6 +3,7 @@
 // each iteration starts an empty bare window, a bare window with one label
 // and the launcher, and closes each as a window manager would. Reports the
 // mean of each, the launcher's ratio to both and its peak resident memory.
+// Drawers: empty (the launcher's fixed cost), 1,000 and 32,767 ROMs.
 #include "rommaker.h"
 #include "test_drawer.h"
 #include "x_server.h"
