@@ -11,10 +11,6 @@ Session::~Session() {
 bool Session::Start() {
     Environment environment =
         drawer_.ProgramEnvironment(server_.ClientEnvironment(CurrentEnvironment()));
-    // In a sanitizer build, leaks inside system libraries are not ours.
-    std::string &leaks = environment["LSAN_OPTIONS"];
-    leaks += (leaks.empty() ? "" : ":") +
-             std::string("suppressions=" LSAN_SUPPRESSIONS ":print_suppressions=0");
     process_ =
         Process({drawer_.program().string()}, SpawnOptions{environment, drawer_.root().string(),
                                                            drawer_.outputFile().string(), -1});

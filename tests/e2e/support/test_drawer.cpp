@@ -76,6 +76,10 @@ Environment TestDrawer::ProgramEnvironment(Environment base) const {
     base["XDG_CACHE_HOME"] = (root_ / "cache").string();
     base["XDG_DATA_HOME"] = (root_ / "data").string();
     base["XDG_RUNTIME_DIR"] = (root_ / "runtime").string();
+    // In a sanitizer build, leaks inside system libraries are not ours.
+    std::string &leaks = base["LSAN_OPTIONS"];
+    leaks += (leaks.empty() ? "" : ":") +
+             std::string("suppressions=" LSAN_SUPPRESSIONS ":print_suppressions=0");
     const auto path = base.find("PATH");
     base["PATH"] = (root_ / "bin").string() + (path != base.end() ? ":" + path->second : "");
     return base;
