@@ -6,6 +6,7 @@
 #include <QApplication>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -50,6 +51,9 @@ bool OpenHost() {
             qInstallMessageHandler(QuietMessages);
         host.ownApp = std::make_unique<QApplication>(host.argc, host.argv);
         QApplication::setQuitOnLastWindowClosed(false);
+        // QApplication takes the user's locale for the C library too; the
+        // program's number formats ("%lf", atof) stay those of the C locale.
+        std::setlocale(LC_NUMERIC, "C");
     }
     host.waitLoop = std::make_unique<WaitLoop>();
     host.open = true;

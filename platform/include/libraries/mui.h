@@ -13,7 +13,7 @@
 //   Group.mui        Horiz (IG), Child (I, also OM_ADDMEMBER/OM_REMMEMBER);
 //                    methods InitChange, ExitChange. Owns its children.
 //   Text.mui         Contents, PreParse (ISGN, copied), HiChar (ISG).
-//   Image.mui        Spec (ISG).
+//   Image.mui        Image_Spec (ISG).
 //   List.mui         SourceArray (I, referenced, not copied), Active (ISGN),
 //                    Entries (G).
 //   Listview.mui     Input (ISG), List (I). Owns its list.

@@ -1,0 +1,4 @@
+# Launch: how long the launcher is busy starting an emulator that lingers.
+karvolin_bench(bench_launcher
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/launcher/launch_bench.cpp
+    LIBS launcher)
