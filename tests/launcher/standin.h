@@ -1,8 +1,10 @@
 #pragma once
 // A stand-in for the emulator: a script named colem, first in PATH, that
 // appends its argument vector (NUL-separated, one run per line of a second
-// file) to files in a temporary folder and can linger for a while.
+// file) to files in a temporary folder and can linger for a while. Runs
+// still lingering when it goes are killed.
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,7 +24,7 @@ class StandInEmulator {
                               << ".tmp.$$\"\n"
                               << "mv \"" << Args() << ".tmp.$$\" \"" << Args() << "\"\n"
                               << "echo $$ >> \"" << (dir_ / "runs").string() << "\"\n"
-                              << "sleep " << lingerSeconds << "\n";
+                              << "exec sleep " << lingerSeconds << "\n";
         std::filesystem::permissions(script, std::filesystem::perms::owner_all);
         const char *path = std::getenv("PATH");
         oldPath_ = path ? path : "";
@@ -30,6 +32,8 @@ class StandInEmulator {
     }
     ~StandInEmulator() {
         setenv("PATH", oldPath_.c_str(), 1);
+        for (pid_t pid : Pids())
+            kill(pid, SIGKILL);
         std::filesystem::remove_all(dir_);
     }
 
