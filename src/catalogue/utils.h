@@ -32,6 +32,10 @@ ULONG GetFileSum(CONST_STRPTR path);
 // exactly, or -1.
 LONG LookUpGameName(CONST_STRPTR fingerprint);
 LONG LookUpGameImage(CONST_STRPTR fingerprint);
+// The box art shown for a ROM: "PROGDIR:images/" and the picture of its table
+// row when that file opens, else "PROGDIR:images/nocart.png" (also for a null
+// path). Returns the table row, or -1 for a ROM that is not in the table.
+LONG FindBoxArt(CONST_STRPTR romPath, STRPTR buffer, ULONG size);
 
 // Scans "PROGDIR:roms/#?.rom" into NameArray, ROMArray and NumROMS; returns 1.
 int make_list(void);

@@ -20,7 +20,6 @@ namespace {
 
 CONST_STRPTR kSettingsFile = "ENVARC:karvolin.ini";
 CONST_STRPTR kSection = "Settings";
-CONST_STRPTR kNoCartridge = "PROGDIR:images/nocart.png";
 
 // A persisted option: its key, its default and the gadget that shows it.
 struct Option {
@@ -56,25 +55,6 @@ void SetFlag(WORD *field, const Option &option, IPTR value) {
     INISetInteger(&myINI, kSection, option.key, *field);
 }
 
-// The box art for a ROM: the picture named by its table row when that file
-// exists, otherwise the no-cartridge picture.
-void PicturePath(CONST_STRPTR romPath, char *buffer, size_t size) {
-    char fingerprint[16];
-    snprintf(fingerprint, sizeof fingerprint, "%X", GetFileFingerPrint(romPath));
-    const LONG row = LookUpGameImage(fingerprint);
-    if (row < 0) {
-        snprintf(buffer, size, "%s", kNoCartridge);
-        return;
-    }
-    snprintf(buffer, size, "PROGDIR:images/%s", GameList[row].Image);
-    if (DebugIT)
-        printf("      mybuffer = %s\n", buffer);
-    if (BPTR file = Open(buffer, MODE_OLDFILE))
-        Close(file);
-    else
-        snprintf(buffer, size, "%s", kNoCartridge);
-}
-
 // Replaces the box-art picture inside its group with one showing `path`.
 void ReplacePicture(Object *obj, CONST_STRPTR path) {
     Object *old = FindUData(obj, ID_PICTURE);
@@ -101,10 +81,7 @@ void SelectRom(Object *obj, LauncherData *data, LONG index) {
             printf("      ROM Path = %s\n", romPath);
     }
     char picture[256];
-    if (romPath)
-        PicturePath(romPath, picture, sizeof picture);
-    else
-        snprintf(picture, sizeof picture, "%s", kNoCartridge);
+    FindBoxArt(romPath, picture, sizeof picture);
     ReplacePicture(obj, picture);
 }
 

@@ -84,7 +84,7 @@ class WidgetTest : public ::testing::Test {
         auto make = [](const char *cls, std::initializer_list<TagArg> tags) {
             return MUI_NewObject(cls, tags);
         };
-        const std::string picture = WritePng("first.png", 40, 30, 0x3060c0);
+        const std::string picture = WritePicture("first.png", 40, 30, 0x3060c0);
         Object *check =
             make(MUIC_Image, {MUIA_InputMode, MUIV_InputMode_Toggle, MUIA_Image_Spec,
                               MUII_CheckMark, MUIA_CycleChain, 1, MUIA_UserData, kCheck});
@@ -172,11 +172,13 @@ class WidgetTest : public ::testing::Test {
         return found.front();
     }
 
-    std::string WritePng(const char *name, int width, int height, unsigned rgb) const {
+    // A picture of one colour, in `format` whatever the name's extension.
+    std::string WritePicture(const char *name, int width, int height, unsigned rgb,
+                             const char *format = "PNG") const {
         QImage image(width, height, QImage::Format_RGB32);
         image.fill(QColor::fromRgb(rgb));
         const std::string path = (dir_ / name).string();
-        EXPECT_TRUE(image.save(QString::fromStdString(path), "PNG"));
+        EXPECT_TRUE(image.save(QString::fromStdString(path), format));
         return path;
     }
 
@@ -337,12 +339,15 @@ class LifecycleTest : public WidgetTest {
 
 TEST_F(LifecycleTest, GroupChangeSwapsThePicture) {
     MakeApplication("WIDGETTEST", 1);
-    SwapPicture(WritePng("big.png", 600, 800, 0xc03030));
+    SwapPicture(WritePicture("big.png", 600, 800, 0xc03030));
     ASSERT_NE(PictureLabel(), nullptr);
     EXPECT_EQ(PictureLabel()->pixmap().toImage().pixelColor(5, 5), QColor::fromRgb(0xc03030));
     EXPECT_TRUE(PictureLabel()->isVisible());
     EXPECT_GE(Window()->width(), 600) << "the window did not make room";
     EXPECT_GE(Window()->height(), 800);
+    // The format comes from the data: a JPEG under a .png name shows.
+    SwapPicture(WritePicture("jpeg.png", 40, 30, 0x808080, "JPEG"));
+    EXPECT_EQ(PictureLabel()->pixmap().toImage().pixelColor(5, 5), QColor::fromRgb(0x808080));
 
     // A missing or broken file leaves an empty picture and a working window.
     SwapPicture((dir_ / "missing.png").string());

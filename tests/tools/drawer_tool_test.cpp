@@ -1,0 +1,130 @@
+// karvolin-drawer run as a user runs it, on a real drawer made with the ROM
+// maker: the listing, the table, importing box art, and the errors.
+#include "rommaker.h"
+#include "temp_dir.h"
+#include "utils.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string Read(const fs::path &file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class DrawerToolTest : public testing::Test {
+  protected:
+    void SetUp() override { fs::create_directories(dir_.path() / "drawer/roms"); }
+
+    void Rom(const char *file, uint32_t fingerprint) {
+        ASSERT_TRUE(rommaker::WriteRom(drawer() / "roms" / file, fingerprint, 4096));
+    }
+    void Rom(const char *file, int row) { Rom(file, *rommaker::RowFingerprint(row)); }
+    fs::path drawer() const { return dir_.path() / "drawer"; }
+
+    Result Run(const std::vector<std::string> &args, const std::string &program = DRAWER_TOOL) {
+        std::string command = "'" + program + "'";
+        for (const std::string &arg : args)
+            command += " '" + arg + "'";
+        const int status =
+            std::system((command + " >" + (dir_ / "out") + " 2>" + (dir_ / "err")).c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read(dir_.path() / "out"),
+                Read(dir_.path() / "err")};
+    }
+
+    TempDir dir_;
+};
+
+TEST_F(DrawerToolTest, ListsTheRomsAsTheLauncherNamesAndPicturesThem) {
+    Rom("kong.rom", 14);         // picture present
+    Rom("b.rom", 96);            // Mr. Do!, picture missing
+    Rom("zz.rom", 0x1234u);      // unknown
+    Rom("Alpha.ROM", 0xABCDEFu); // unknown, sorts before every title
+    dir_.Write("drawer/images/253740.png", "art");
+    fs::create_directories(drawer() / "images/2D538F.png"); // not a picture file
+    // Without DRAWER the tool looks at its own folder, as the launcher does.
+    fs::copy_file(DRAWER_TOOL, drawer() / "karvolin-drawer");
+    const Result listed = Run({}, drawer() / "karvolin-drawer");
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.out, "Alpha.ROM\tABCDEF\tAlpha.ROM\tnocart.png\tunknown\n"
+                          "kong.rom\tDCB0E6C4\tDonkey Kong\t253740.png\tok\n"
+                          "b.rom\t432D496\tMr. Do!\tnocart.png\tmissing\n"
+                          "zz.rom\t1234\tzz.rom\tnocart.png\tunknown\n");
+    EXPECT_EQ(listed.err, "ROMs: 4, known: 2, pictures present: 1, missing: 1\n");
+    EXPECT_EQ(Run({drawer()}).out, listed.out);
+
+    std::string table;
+    for (int row = 0; row < NUM_GAMES; ++row)
+        table += std::to_string(row) + "\t" + GameList[row].Fingerprint + "\t" +
+                 GameList[row].Title + "\t" + GameList[row].Image + "\n";
+    EXPECT_EQ(Run({"--table"}).out, table);
+}
+
+TEST_F(DrawerToolTest, ImportsArtByTitleAndNeverOverwrites) {
+    Rom("dig.rom", 13);    // Dig Dug: only a text file carries its title
+    Rom("dk.rom", 14);     // Donkey Kong
+    Rom("dk2.rom", 15);    // Donkey Kong (ver 2): the same picture, copied once
+    Rom("joust.rom", 20);  // its picture is a link to nothing
+    Rom("mrdo.rom", 96);   // Mr. Do!
+    Rom("qbert.rom", 107); // Q'Bert: has its picture
+    Rom("yolk.rom", 151);  // The Yolk's on You (Proto)
+    Rom("mine.rom", 0x42u);
+    dir_.Write("drawer/images/CD9DF.png", "own");
+    fs::create_symlink(dir_ / "gone.png", drawer() / "images/2D097C.png");
+    const std::string jpeg = "\xFF\xD8\xFF\xE0 a JPEG";
+    for (const auto &[name, bytes] :
+         std::vector<std::pair<const char *, std::string>>{{"Dig Dug.txt", "text"},
+                                                           {"Donkey Kong (USA) [!].PNG", "dk"},
+                                                           {"Joust.png", "joust"},
+                                                           {"mr_do.jpg", jpeg},
+                                                           {"QBERT.png", "other"},
+                                                           {"the yolks-on-you.gif", "yolk"}})
+        dir_.Write(std::string("art/") + name, bytes);
+
+    const Result imported = Run({"--import-art", dir_ / "art", drawer()});
+    EXPECT_EQ(imported.out,
+              "unmatched\t2B1123.png\tDig Dug\n"
+              "copied\t253740.png\tDonkey Kong\tDonkey Kong (USA) [!].PNG\n"
+              "copied\t2D538F.png\tMr. Do!\tmr_do.jpg\n"
+              "copied\t190A35.png\tThe Yolk's on You (Proto)\tthe yolks-on-you.gif\n");
+    EXPECT_EQ(imported.status, 1) << "the copy onto the link failed";
+    EXPECT_EQ(imported.err.rfind("karvolin-drawer: cannot copy", 0), 0u) << imported.err;
+    EXPECT_EQ(std::count(imported.err.begin(), imported.err.end(), '\n'), 1);
+    EXPECT_EQ(Read(drawer() / "images/2D538F.png"), jpeg);
+    EXPECT_EQ(Read(drawer() / "images/CD9DF.png"), "own");
+    EXPECT_FALSE(fs::exists(dir_ / "gone.png"));
+    EXPECT_EQ(Read(dir_ / "art/Joust.png"), "joust") << "the source stays";
+    EXPECT_EQ(Run({drawer()}).err, "ROMs: 8, known: 7, pictures present: 5, missing: 2\n");
+}
+
+TEST_F(DrawerToolTest, WrongUseSaysWhyInOneLine) {
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--import-art FOLDER"), std::string::npos);
+    fs::create_directories(dir_.path() / "empty");
+    for (const std::vector<std::string> &args :
+         std::vector<std::vector<std::string>>{{"--bogus"},
+                                               {dir_ / "empty"},
+                                               {"--import-art", dir_ / "missing", drawer()},
+                                               {"--import-art", dir_ / "out", drawer()},
+                                               {"--import-art"},
+                                               {"--table", drawer()},
+                                               {drawer(), drawer()}}) {
+        const Result result = Run(args);
+        EXPECT_EQ(result.status, 2) << args[0];
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+} // namespace
