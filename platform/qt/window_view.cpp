@@ -42,6 +42,10 @@ WindowView::WindowView(Object *window) : window_(window) {
         layout->addWidget(Build(root_, this));
     }
     UpdateTabOrder();
+    // The window's default object has the keys when the window opens.
+    auto *focus = reinterpret_cast<Object *>(Attribute(window, MUIA_Window_DefaultObject));
+    if (auto it = gadgets_.find(focus); focus && it != gadgets_.end())
+        it->second.widget->setFocus(Qt::ActiveWindowFocusReason);
     qApp->installEventFilter(this);
 }
 
