@@ -1,11 +1,8 @@
-"""Reads a program's window through AT-SPI, as a screen reader does.
-
-Usage: read_accessible_tree.py REPORT PROGRAM. Run inside a private session
-bus (dbus-run-session). Starts PROGRAM; writes to REPORT the role and name of
-its frame and of every control, in tree order; clicks the middle of the
-"Full Screen" label where AT-SPI places it; waits until that check box is
-checked; ends the program with SIGTERM and exits with its status.
-"""
+"""Reads a program's window through AT-SPI, as a screen reader does; run it
+inside dbus-run-session as: read_accessible_tree.py REPORT PROGRAM. Writes the
+role and name of the frame and of each control to REPORT, clicks the "Full
+Screen" label where AT-SPI places it, waits until that box is checked, ends
+PROGRAM with SIGTERM and exits with its status."""
 import subprocess
 import sys
 import time
@@ -51,5 +48,8 @@ try:
     wait_for(lambda: check.getState().contains(pyatspi.STATE_CHECKED), 5)
 finally:
     program.terminate()
-    status = program.wait(10)
+    try:
+        status = program.wait(10)
+    finally:
+        program.kill()  # only if it is still there
 sys.exit(status)
