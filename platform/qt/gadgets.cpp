@@ -1,5 +1,6 @@
 #include "gadgets.h"
 
+#include "labels.h"
 #include "list_gadget.h"
 #include "model_access.h"
 #include "mui_text.h"
@@ -25,10 +26,10 @@ bool IsCheckMark(Object *object) {
            Attribute(object, MUIA_InputMode) == MUIV_InputMode_Toggle;
 }
 
-void ShowText(QLabel *label, Object *object) {
+void ShowText(Label *label, Object *object) {
     const StyledText styled = ParseMuiText(StringAttribute(object, MUIA_Text_PreParse),
                                            StringAttribute(object, MUIA_Text_Contents));
-    label->setText(styled.text);
+    label->ShowText(styled.text);
     label->setAlignment(styled.alignment | Qt::AlignVCenter);
     QFont font = label->font();
     font.setBold(styled.bold);
@@ -38,7 +39,7 @@ void ShowText(QLabel *label, Object *object) {
 }
 
 QWidget *MakeText(Object *object, QWidget *parent) {
-    auto *label = new QLabel(parent);
+    auto *label = new Label(parent);
     label->setTextFormat(Qt::PlainText); // never read a program's string as markup
     label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     if (Attribute(object, MUIA_Frame) != MUIV_Frame_None)
@@ -173,7 +174,7 @@ void UpdateGadget(QWidget *widget, GadgetKind kind, Object *object, Tag attribut
     switch (kind) {
     case GadgetKind::Text:
         if (attribute == MUIA_Text_Contents || attribute == MUIA_Text_PreParse)
-            ShowText(static_cast<QLabel *>(widget), object);
+            ShowText(static_cast<Label *>(widget), object);
         break;
     case GadgetKind::Button:
         if (attribute == MUIA_Text_Contents || attribute == MUIA_Text_PreParse ||

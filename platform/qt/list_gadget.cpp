@@ -49,6 +49,23 @@ void ListGadget::Follow(Object *object, Tag attribute, IPTR) {
         ShowEntries();
 }
 
+// Qt makes the first entry current when a list without one takes the focus
+// by key; the toolkit's list keeps its active entry, so the first cursor key
+// activates the top entry.
+void ListGadget::focusInEvent(QFocusEvent *event) {
+    following_ = true;
+    QListView::focusInEvent(event);
+    following_ = false;
+    ShowActive();
+}
+
+// Without an active entry every cursor key starts at the top, except End.
+QModelIndex ListGadget::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action == MoveEnd && !currentIndex().isValid() && model_->rowCount() > 0)
+        return model_->index(model_->rowCount() - 1);
+    return QListView::moveCursor(action, modifiers);
+}
+
 void ListGadget::ShowEntries() {
     following_ = true;
     model_->Reset(list_ ? static_cast<int>(Attribute(list_, MUIA_List_Entries)) : 0);

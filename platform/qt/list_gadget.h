@@ -19,6 +19,13 @@ class ListGadget : public QListView {
 
     void Follow(Object *object, Tag attribute, IPTR value);
 
+    // Typed letters do not jump to an entry: they are the window's keys.
+    void keyboardSearch(const QString &) override {}
+
+  protected:
+    void focusInEvent(QFocusEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
   private:
     void ShowEntries();
     void ShowActive();

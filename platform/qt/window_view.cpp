@@ -1,8 +1,10 @@
 #include "window_view.h"
 
+#include "accessibility.h"
 #include "geometry_store.h"
 #include "group_layout.h"
 #include "host_paths.h"
+#include "labels.h"
 #include "model_access.h"
 
 #include <libraries/mui.h>
@@ -33,6 +35,7 @@ int PositiveSize(Object *window, Tag attribute) {
 } // namespace
 
 WindowView::WindowView(Object *window) : window_(window) {
+    DescribeToolkitWindows();
     const char *title = StringAttribute(window, MUIA_Window_Title);
     setWindowTitle(QString::fromUtf8(title ? title : ""));
     auto *layout = new QVBoxLayout(this);
@@ -42,6 +45,10 @@ WindowView::WindowView(Object *window) : window_(window) {
         layout->addWidget(Build(root_, this));
     }
     UpdateTabOrder();
+    // The window's default object has the keys when the window opens.
+    auto *focus = reinterpret_cast<Object *>(Attribute(window, MUIA_Window_DefaultObject));
+    if (auto it = gadgets_.find(focus); focus && it != gadgets_.end())
+        it->second.widget->setFocus(Qt::ActiveWindowFocusReason);
     qApp->installEventFilter(this);
 }
 
@@ -168,12 +175,15 @@ QWidget *WindowView::Build(Object *object, QWidget *parent) {
 }
 
 void WindowView::FillGroup(Object *group, QWidget *groupWidget) {
+    std::vector<GroupMember> members;
     for (Object *child : ChildrenOf(group)) {
         auto found = gadgets_.find(child);
-        PlaceChild(groupWidget,
-                   found != gadgets_.end() ? found->second.widget : Build(child, groupWidget),
-                   child);
+        QWidget *widget =
+            found != gadgets_.end() ? found->second.widget : Build(child, groupWidget);
+        PlaceChild(groupWidget, widget, child);
+        members.push_back({KindOf(child), widget});
     }
+    NameByLabels(members);
 }
 
 void WindowView::Bind(Object *object, QWidget *widget, GadgetKind kind) {

@@ -95,6 +95,9 @@ Object *build_gui(void) {
     if (DebugIT)
         Printf("   Inside build_gui...\n");
     make_list();
+    // The list view takes the keys when the window opens, so a game can be
+    // chosen at once; it and the choosers are in the keyboard cycle chain.
+    Object *games = NULL;
     // Braced lists are evaluated left to right, so the objects are created
     // inside out and the root group's children top to bottom.
     Win = MUI_NewObject(MUIC_Window, {
@@ -103,11 +106,12 @@ Object *build_gui(void) {
         MUIA_Window_ID, kWindowId,
         MUIA_Window_RootObject, MUI_NewObject(MUIC_Group, {
             MUIA_Group_Child, create_text("Available Games", ID_TITLE),
-            MUIA_Group_Child, MUI_NewObject(MUIC_Listview, {
+            MUIA_Group_Child, games = MUI_NewObject(MUIC_Listview, {
                 MUIA_Listview_Input, TRUE,
+                MUIA_CycleChain, 1,
                 MUIA_Listview_List, MUI_NewObject(MUIC_List, {
                     MUIA_Frame, MUIV_Frame_InputList,
-                    MUIA_List_Active, MUIV_List_Active_Top,
+                    MUIA_List_Active, MUIV_List_Active_Off,
                     MUIA_UserData, ID_LIST,
                     MUIA_List_SourceArray, NameArray,
                     TAG_DONE}),
@@ -135,6 +139,7 @@ Object *build_gui(void) {
                 MUIA_Group_Child, MUI_NewObject(MUIC_Cycle, {
                     MUIA_Cycle_Entries, CYA_Spinner,
                     MUIA_Font, MUIV_Font_Button,
+                    MUIA_CycleChain, 1,
                     MUIA_UserData, ID_SPINNER,
                     TAG_DONE}),
                 TAG_DONE}),
@@ -144,12 +149,14 @@ Object *build_gui(void) {
                 MUIA_Group_Child, MUI_NewObject(MUIC_Cycle, {
                     MUIA_Cycle_Entries, CYA_Palette,
                     MUIA_Font, MUIV_Font_Button,
+                    MUIA_CycleChain, 1,
                     MUIA_UserData, ID_PALETTE,
                     TAG_DONE}),
                 TAG_DONE}),
             MUIA_Group_Child, create_button("Launch", 'l', ID_LAUNCH),
             MUIA_Group_Child, create_button("Quit", 'q', ID_QUIT),
             TAG_DONE}),
+        MUIA_Window_DefaultObject, games,
         TAG_DONE});
     App = NewObject(LauncherClass->mcc_Class, NULL, {
         MUIA_Application_Author, "The Karvolin developers",

@@ -113,7 +113,7 @@ TEST_F(ProgramTest, FirstRunShowsDefaultsAndStoresOnlyThePaletteChange) {
     ASSERT_EQ(Checks(shot).size(), 4u) << "window not drawn as expected";
     EXPECT_EQ(Layout(shot).rows.size(), 9u);
     EXPECT_EQ(Ticks(shot), (std::vector<bool>{true, false, false, false}));
-    EXPECT_TRUE(FindHighlight(shot)) << "the top entry is shown active";
+    EXPECT_FALSE(FindHighlight(shot)) << "no entry is active before the user chooses one";
     EXPECT_GT(CountColour(shot, demo::NoCartridgeColour()), kPictureShown);
 
     // Open the palette chooser (the widest piece of its row) and take its
@@ -143,11 +143,13 @@ TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
     const QImage shot = Start(session);
     EXPECT_EQ(Ticks(shot), (std::vector<bool>{false, false, false, false}));
     EXPECT_GT(CountColour(shot, demo::NoCartridgeColour()), kPictureShown);
-    const std::optional<Highlight> top = FindHighlight(shot);
-    ASSERT_TRUE(top);
 
-    // Launch with the top entry only shown active: nothing is selected yet.
+    // Launch before any choice starts nothing; the first Down shows the top entry.
     ASSERT_TRUE(session.Key("l"));
+    ASSERT_TRUE(session.Key("Down"));
+    const std::optional<Highlight> top = FindHighlight(
+        session.GrabWhen([](const QImage &image) { return !!FindHighlight(image); }, 3s));
+    ASSERT_TRUE(top);
 
     const demo::DemoRom third = DemoRomAt(2);
     ASSERT_TRUE(third.row >= 0 && third.picture) << "the third game needs box art";
@@ -171,6 +173,44 @@ TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
     ASSERT_TRUE(session.Key("q"));
     EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
     EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nSoundOn = 0\nPalette = 2\nFullScreen = 1\n");
+}
+
+// Keys alone: the list has them when the window opens, Tab and Shift+Tab walk
+// every control in window order, and a focused chooser follows Up and Down.
+TEST_F(ProgramTest, KeyboardAloneChoosesAGameAndAPalette) {
+    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    Session session(Server(), drawer_);
+    ASSERT_EQ(Checks(Start(session)).size(), 4u) << "window not drawn as expected";
+    for (const char *key : {"Down", "l", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab",
+                            "shift+Tab", "Down", "l", "q"})
+        ASSERT_TRUE(session.Key(key)) << key;
+    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
+    auto runs = WaitForEmulatorRuns(2);
+    std::sort(runs.begin(), runs.end());
+    const std::string top = (drawer_.drawer() / "roms" / DemoRomAt(0).file).string();
+    EXPECT_EQ(runs, (std::vector<std::vector<std::string>>{{top, "-sound", "-palette", "0"},
+                                                           {top, "-sound", "-palette", "1"}}));
+    EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nPalette = 1\n");
+}
+
+// The window as a screen reader reads it through AT-SPI, on a private session
+// bus; a click where AT-SPI places the "Full Screen" label ticks that box.
+TEST_F(ProgramTest, AssistiveTechnologyFindsEveryControlByName) {
+    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    Environment environment =
+        drawer_.ProgramEnvironment(Server().ClientEnvironment(CurrentEnvironment()));
+    environment["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1";
+    const fs::path report = drawer_.root() / "controls.txt";
+    Process reader({"dbus-run-session", "--", "/usr/bin/python3", ACCESSIBLE_TREE_READER,
+                    report.string(), drawer_.program().string()},
+                   {environment, drawer_.root().string(), drawer_.outputFile().string(), -1});
+    EXPECT_TRUE(ExitedCleanly(reader.Wait(30s))) << ReadFile(drawer_.outputFile());
+    EXPECT_EQ(ReadFile(report), "frame Karvolin\nlist Available Games\n"
+                                "check box Sound Enabled\ncheck box Full Screen\n"
+                                "check box Double Size\ncheck box Scan Lines\n"
+                                "combo box Spinner\ncombo box Palette\n"
+                                "push button Launch\npush button Quit\n");
+    EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nFullScreen = 1\n");
 }
 
 TEST_F(ProgramTest, EmptyDrawerOpensWithAnEmptyListAndQuitsCleanly) {

@@ -248,7 +248,7 @@ TEST_F(WindowTest, EachUserActionIsOneChangeInsideNewInput) {
     QTest::keyClick(list, 'o'); // the button's key, typed while the list has focus
     ExpectOneChange(kButton, FALSE);
     EXPECT_EQ(list->currentIndex().row(), 4) << "the key also reached the list";
-    QTest::keyClick(Window(), 'x'); // no gadget's key: nothing happens
+    QTest::keyClick(list, 'E'); // no gadget's key, and no search for an entry: nothing happens
     RunInput();
     EXPECT_TRUE(TakeEvents().empty());
 }
@@ -298,6 +298,8 @@ TEST_F(WindowTest, ProgramSetsShowWithoutEcho) {
     QTest::keyClick(Window(), 'o'); // a disabled button's key does nothing
     RunInput();
     EXPECT_EQ(TakeEvents(), (std::vector<Event>{{kList, IPTR(-1), false}}));
+    QTest::keyClick(One<QListView>(), Qt::Key_End); // from no entry to the last
+    ExpectOneChange(kList, 39);
 }
 
 TEST_F(WindowTest, WaitWakesForInputAndForTheBreakSignal) {

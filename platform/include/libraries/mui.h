@@ -9,7 +9,9 @@
 //                    Window (I, also OM_ADDMEMBER/OM_REMMEMBER); methods
 //                    NewInput, ReturnID. Owns its windows.
 //   Window.mui       Title, Width, Height, ID (ISG); RootObject (I); Open (SGN);
-//                    CloseRequest (GN, raised by the close gadget). Owns its root.
+//                    CloseRequest (GN, raised by the close gadget);
+//                    DefaultObject (ISG, the gadget that has the keys when the
+//                    window opens). Owns its root.
 //   Group.mui        Horiz (IG), Child (I, also OM_ADDMEMBER/OM_REMMEMBER);
 //                    methods InitChange, ExitChange. Owns its children.
 //   Text.mui         Contents, PreParse (ISGN, copied), HiChar (ISG).
@@ -205,6 +207,7 @@ struct MUIP_Application_ReturnID {
 #define MUIA_Window_RootObject 0x8042cba5UL
 #define MUIA_Window_Open 0x80428aa0UL
 #define MUIA_Window_CloseRequest 0x8042e86eUL
+#define MUIA_Window_DefaultObject 0x804294d7UL
 
 // ---- Group.mui -------------------------------------------------------------
 #define MUIA_Group_Horiz 0x8042536bUL

@@ -103,16 +103,18 @@ std::vector<QRect> Pieces(const QImage &image, const Band &band, int join) {
 }
 
 std::optional<Highlight> FindHighlight(const QImage &image) {
+    uint32_t colour = 0;
+    const auto wide = [&](int y) {
+        return LongestRun(image, y, &colour).width() >= image.width() / 3;
+    };
     for (int y = 0; y < image.height(); ++y) {
-        uint32_t colour = 0;
-        const QRect run = LongestRun(image, y, &colour);
-        if (run.width() < image.width() / 3)
+        if (!wide(y))
             continue;
-        Highlight highlight{run, colour};
-        while (highlight.area.bottom() + 1 < image.height() &&
-               Rgb(image.pixel(run.center().x(), highlight.area.bottom() + 1)) == colour)
-            highlight.area.setBottom(highlight.area.bottom() + 1);
-        return highlight;
+        QRect area = LongestRun(image, y, &colour);
+        while (area.bottom() + 1 < image.height() && wide(area.bottom() + 1))
+            area.setBottom(area.bottom() + 1);
+        LongestRun(image, area.center().y(), &colour); // the fill inside a focus frame
+        return Highlight{area, colour};
     }
     return std::nullopt;
 }

@@ -25,8 +25,9 @@ std::vector<Band> RowBands(const QImage &image);
 // pieces closer than `join` columns count as one.
 std::vector<QRect> Pieces(const QImage &image, const Band &band, int join = 1);
 
-// The first stretch of lines that holds one saturated colour across at least
-// a third of the width: a highlighted list entry.
+// The first stretch of lines that each hold a saturated colour across at
+// least a third of the width: a highlighted list entry, with the frame lines
+// of a focused entry; its colour is the fill's.
 struct Highlight {
     QRect area;
     uint32_t colour = 0; // 0xRRGGBB
