@@ -61,7 +61,8 @@ LONG MatchNext(struct AnchorPath *anchor);
 void MatchEnd(struct AnchorPath *anchor);
 
 // ---- Paths ----------------------------------------------------------------
-// The last component of path, inside path (after the last '/' or ':').
+// The last component of path, inside path: after the last '/', or after the
+// device's ':' when there is no '/'.
 STRPTR FilePart(CONST_STRPTR path);
 // Where the last component starts, or the ':' or '/' that ends the directory
 // part when one does; inside path.
