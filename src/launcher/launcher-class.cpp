@@ -22,27 +22,33 @@ CONST_STRPTR kSettingsFile = "ENVARC:karvolin.ini";
 CONST_STRPTR kSection = "Settings";
 CONST_STRPTR kNoCartridge = "PROGDIR:images/nocart.png";
 
-// A persisted option: its key, its default and the gadget that shows it.
+// A persisted option: its key, its default, the gadget that shows it and,
+// for a chooser, the number of its entries (0 for a check mark).
 struct Option {
     CONST_STRPTR key;
     LONG def;
     ULONG gadget;
     Tag attribute;
+    ULONG choices;
 };
 
-const Option kFullScreen = {"FullScreen", 0, ID_FULLSCREEN, MUIA_Selected};
-const Option kSoundOn = {"SoundOn", 1, ID_SOUND, MUIA_Selected};
-const Option kDoubleSize = {"DoubleSize", 0, ID_DOUBLESIZE, MUIA_Selected};
-const Option kScanLines = {"ScanLines", 0, ID_SCANLINES, MUIA_Selected};
-const Option kPalette = {"Palette", 0, ID_PALETTE, MUIA_Cycle_Active};
+const Option kFullScreen = {"FullScreen", 0, ID_FULLSCREEN, MUIA_Selected, 0};
+const Option kSoundOn = {"SoundOn", 1, ID_SOUND, MUIA_Selected, 0};
+const Option kDoubleSize = {"DoubleSize", 0, ID_DOUBLESIZE, MUIA_Selected, 0};
+const Option kScanLines = {"ScanLines", 0, ID_SCANLINES, MUIA_Selected, 0};
+const Option kPalette = {"Palette", 0, ID_PALETTE, MUIA_Cycle_Active, 3};
 
 Object *FindUData(Object *obj, ULONG id) {
     return reinterpret_cast<Object *>(IDoMethod(obj, MUIM_FindUData, id));
 }
 
-// Reads an option from the store and shows it in its gadget.
+// Reads an option from the store and shows it in its gadget. A stored choice
+// that the chooser does not offer reads as the default, so that the chooser
+// and the emulator's command line agree; the stored text stays as it is.
 LONG RestoreOption(Object *obj, const Option &option) {
-    const LONG value = INIGetInteger(&myINI, kSection, option.key, option.def);
+    LONG value = INIGetInteger(&myINI, kSection, option.key, option.def);
+    if (option.choices && static_cast<ULONG>(value) >= option.choices)
+        value = option.def;
     const LONG shown = option.attribute == MUIA_Selected ? static_cast<WORD>(value) : value;
     if (Object *gadget = FindUData(obj, option.gadget))
         SetAttrs(gadget, option.attribute, shown, TAG_DONE);

@@ -156,6 +156,14 @@ TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
     Dispose();
     EXPECT_EQ(Settings(),
               "[Settings]\nSoundOn = 0\nPalette = 2\nFullScreen = 65537\nDoubleSize = 2\n");
+
+    // A palette the chooser does not offer reads as the first one.
+    for (const char *palette : {"7", "4294967295"}) {
+        WriteSettings(std::string("[Settings]\nPalette = ") + palette + "\n");
+        ASSERT_NE(CreateApp(), nullptr);
+        EXPECT_EQ(Data()->Palette + Gadget(ID_PALETTE, MUIA_Cycle_Active), 0u) << palette;
+        Dispose();
+    }
 }
 
 TEST_F(LauncherTest, OnlyWhatWasSetIsWrittenAndTheSpinnerNever) {
