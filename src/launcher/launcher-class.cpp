@@ -38,6 +38,10 @@ const Option kDoubleSize = {"DoubleSize", 0, ID_DOUBLESIZE, MUIA_Selected, 0};
 const Option kScanLines = {"ScanLines", 0, ID_SCANLINES, MUIA_Selected, 0};
 const Option kPalette = {"Palette", 0, ID_PALETTE, MUIA_Cycle_Active, 3};
 
+// An option was written to the store since it was loaded. Only then is the
+// file saved again: a run that changes nothing leaves it exactly as it was.
+BOOL SettingsChanged = FALSE;
+
 Object *FindUData(Object *obj, ULONG id) {
     return reinterpret_cast<Object *>(IDoMethod(obj, MUIM_FindUData, id));
 }
@@ -57,9 +61,14 @@ LONG RestoreOption(Object *obj, const Option &option) {
 
 // A flag keeps the low 16 bits of its value, as a signed number, and is
 // written through to the store.
+void StoreOption(const Option &option, LONG value) {
+    INISetInteger(&myINI, kSection, option.key, value);
+    SettingsChanged = TRUE;
+}
+
 void SetFlag(WORD *field, const Option &option, IPTR value) {
     *field = static_cast<WORD>(value);
-    INISetInteger(&myINI, kSection, option.key, *field);
+    StoreOption(option, *field);
 }
 
 // The box art for a ROM: the picture named by its table row when that file
@@ -138,6 +147,7 @@ IPTR LauncherNew(struct IClass *cl, Object *obj, struct opSet *msg) {
     auto *data = static_cast<LauncherData *>(INST_DATA(cl, obj));
     InitINI(&myINI);
     LoadINI(&myINI, kSettingsFile);
+    SettingsChanged = FALSE;
     data->FullScreen = static_cast<WORD>(RestoreOption(obj, kFullScreen));
     data->SoundOn = static_cast<WORD>(RestoreOption(obj, kSoundOn));
     data->DoubleSize = static_cast<WORD>(RestoreOption(obj, kDoubleSize));
@@ -174,7 +184,7 @@ IPTR LauncherSet(struct IClass *cl, Object *obj, struct opSet *msg) {
             break;
         case MUIA_Launcher_Palette:
             data->Palette = static_cast<ULONG>(tag->ti_Data);
-            INISetInteger(&myINI, kSection, kPalette.key, static_cast<LONG>(data->Palette));
+            StoreOption(kPalette, static_cast<LONG>(data->Palette));
             if (DebugIT)
                 printf("      Palette = %d\n", static_cast<int>(data->Palette));
             break;
@@ -195,7 +205,8 @@ IPTR LauncherSet(struct IClass *cl, Object *obj, struct opSet *msg) {
 }
 
 IPTR LauncherDispose(struct IClass *cl, Object *obj, Msg msg) {
-    SaveINI(&myINI, kSettingsFile);
+    if (SettingsChanged)
+        SaveINI(&myINI, kSettingsFile);
     TrashINI(&myINI);
     return IDoSuperMethodA(cl, obj, msg);
 }
