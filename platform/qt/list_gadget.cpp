@@ -69,6 +69,15 @@ void ListGadget::ShowActive() {
     following_ = false;
 }
 
+// Taking the keyboard activates nothing: Qt would make the first row current
+// when none is, and the first Down would then skip it.
+void ListGadget::focusInEvent(QFocusEvent *event) {
+    following_ = true;
+    QListView::focusInEvent(event);
+    following_ = false;
+    ShowActive();
+}
+
 void ListGadget::CursorMoved(int row) {
     if (following_ || !list_)
         return;

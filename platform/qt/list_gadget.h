@@ -19,6 +19,9 @@ class ListGadget : public QListView {
 
     void Follow(Object *object, Tag attribute, IPTR value);
 
+  protected:
+    void focusInEvent(QFocusEvent *event) override;
+
   private:
     void ShowEntries();
     void ShowActive();

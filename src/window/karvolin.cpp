@@ -107,7 +107,7 @@ Object *build_gui(void) {
                 MUIA_Listview_Input, TRUE,
                 MUIA_Listview_List, MUI_NewObject(MUIC_List, {
                     MUIA_Frame, MUIV_Frame_InputList,
-                    MUIA_List_Active, MUIV_List_Active_Top,
+                    MUIA_List_Active, MUIV_List_Active_Off,
                     MUIA_UserData, ID_LIST,
                     MUIA_List_SourceArray, NameArray,
                     TAG_DONE}),

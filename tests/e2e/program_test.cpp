@@ -95,6 +95,23 @@ class ProgramTest : public testing::Test {
         return shows(session.GrabWhen(shows, 3s));
     }
 
+    // Clicks the top entry of the game list (the window's second row); the
+    // entry then shown active.
+    static std::optional<Highlight> ChooseTopEntry(Session &session) {
+        const QImage shot = session.Grab();
+        const Layout layout(shot);
+        if (!layout.complete())
+            return std::nullopt;
+        const Band list = layout.rows[1];
+        const auto inList = [&](const QImage &image) {
+            const std::optional<Highlight> found = FindHighlight(image);
+            return found && found->area.bottom() < list.bottom ? found : std::nullopt;
+        };
+        if (!session.Click(shot.width() / 2, list.top + 8))
+            return std::nullopt;
+        return inList(session.GrabWhen([&](const QImage &image) { return !!inList(image); }, 3s));
+    }
+
     std::vector<std::vector<std::string>> WaitForEmulatorRuns(size_t count) {
         const auto deadline = std::chrono::steady_clock::now() + 5s;
         while (drawer_.EmulatorRuns().size() < count && std::chrono::steady_clock::now() < deadline)
@@ -113,7 +130,7 @@ TEST_F(ProgramTest, FirstRunShowsDefaultsAndStoresOnlyThePaletteChange) {
     ASSERT_EQ(Checks(shot).size(), 4u) << "window not drawn as expected";
     EXPECT_EQ(Layout(shot).rows.size(), 9u);
     EXPECT_EQ(Ticks(shot), (std::vector<bool>{true, false, false, false}));
-    EXPECT_TRUE(FindHighlight(shot)) << "the top entry is shown active";
+    EXPECT_FALSE(FindHighlight(shot)) << "no entry is shown active before one is chosen";
     EXPECT_GT(CountColour(shot, demo::NoCartridgeColour()), kPictureShown);
 
     // Open the palette chooser (the widest piece of its row) and take its
@@ -143,11 +160,11 @@ TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
     const QImage shot = Start(session);
     EXPECT_EQ(Ticks(shot), (std::vector<bool>{false, false, false, false}));
     EXPECT_GT(CountColour(shot, demo::NoCartridgeColour()), kPictureShown);
-    const std::optional<Highlight> top = FindHighlight(shot);
-    ASSERT_TRUE(top);
 
-    // Launch with the top entry only shown active: nothing is selected yet.
+    // Launch before any entry is chosen starts nothing.
     ASSERT_TRUE(session.Key("l"));
+    const std::optional<Highlight> top = ChooseTopEntry(session);
+    ASSERT_TRUE(top);
 
     const demo::DemoRom third = DemoRomAt(2);
     ASSERT_TRUE(third.row >= 0 && third.picture) << "the third game needs box art";
@@ -171,6 +188,30 @@ TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
     ASSERT_TRUE(session.Key("q"));
     EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
     EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nSoundOn = 0\nPalette = 2\nFullScreen = 1\n");
+}
+
+TEST_F(ProgramTest, TheOnlyGameOfADrawerCanBeChosenAndLaunched) {
+    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    const demo::DemoRom game = DemoRomAt(2);
+    for (const auto &rom : fs::directory_iterator(drawer_.drawer() / "roms"))
+        if (rom.path().filename() != game.file)
+            fs::remove(rom.path());
+    Session session(Server(), drawer_);
+    ASSERT_FALSE(FindHighlight(Start(session)));
+    ASSERT_TRUE(ChooseTopEntry(session));
+    const uint32_t art = demo::BoxArtColour(game.row);
+    EXPECT_GT(
+        CountColour(
+            session.GrabWhen(
+                [&](const QImage &image) { return CountColour(image, art) > kPictureShown; }, 3s),
+            art),
+        kPictureShown);
+    ASSERT_TRUE(session.Key("l"));
+    const std::string path = (drawer_.drawer() / "roms" / game.file).string();
+    EXPECT_EQ(WaitForEmulatorRuns(1),
+              (std::vector<std::vector<std::string>>{{path, "-sound", "-palette", "0"}}));
+    ASSERT_TRUE(session.Key("q"));
+    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
 }
 
 TEST_F(ProgramTest, EmptyDrawerOpensWithAnEmptyListAndQuitsCleanly) {

@@ -296,6 +296,10 @@ TEST_F(WindowTest, ProgramSetsShowWithoutEcho) {
     QTest::keyClick(Window(), 'o'); // a disabled button's key does nothing
     RunInput();
     EXPECT_EQ(TakeEvents(), (std::vector<Event>{{kList, IPTR(-1), false}}));
+    // With no entry active, taking the keyboard selects nothing; Down then takes the top one.
+    One<QListView>()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(One<QListView>(), Qt::Key_Down);
+    ExpectOneChange(kList, 0);
 }
 
 TEST_F(WindowTest, WaitWakesForInputAndForTheBreakSignal) {

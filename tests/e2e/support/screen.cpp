@@ -109,8 +109,9 @@ std::optional<Highlight> FindHighlight(const QImage &image) {
         if (run.width() < image.width() / 3)
             continue;
         Highlight highlight{run, colour};
+        // A focused entry may be drawn with a gradient: any saturated line goes on.
         while (highlight.area.bottom() + 1 < image.height() &&
-               Rgb(image.pixel(run.center().x(), highlight.area.bottom() + 1)) == colour)
+               Saturated(image.pixel(run.center().x(), highlight.area.bottom() + 1)))
             highlight.area.setBottom(highlight.area.bottom() + 1);
         return highlight;
     }

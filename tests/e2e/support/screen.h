@@ -25,11 +25,11 @@ std::vector<Band> RowBands(const QImage &image);
 // pieces closer than `join` columns count as one.
 std::vector<QRect> Pieces(const QImage &image, const Band &band, int join = 1);
 
-// The first stretch of lines that holds one saturated colour across at least
+// The first stretch of lines that holds a saturated colour across at least
 // a third of the width: a highlighted list entry.
 struct Highlight {
     QRect area;
-    uint32_t colour = 0; // 0xRRGGBB
+    uint32_t colour = 0; // 0xRRGGBB, of its first line
 };
 std::optional<Highlight> FindHighlight(const QImage &image);
 
