@@ -4,11 +4,13 @@
 #include "demo_drawer.h"
 #include "screen.h"
 #include "session.h"
+#include "utils.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace e2e {
@@ -212,6 +214,35 @@ TEST_F(ProgramTest, TheOnlyGameOfADrawerCanBeChosenAndLaunched) {
               (std::vector<std::vector<std::string>>{{path, "-sound", "-palette", "0"}}));
     ASSERT_TRUE(session.Key("q"));
     EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
+}
+
+// Named pipes where the program reads a file: a ROM, the placeholder, a
+// game's picture, the settings and the window placement. None of them is
+// read, so nothing waits for a writer.
+TEST_F(ProgramTest, PipesInTheDrawerAreNeitherReadNorWaitedFor) {
+    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    const demo::DemoRom top = DemoRomAt(0);
+    ASSERT_TRUE(top.row >= 0 && top.picture);
+    const fs::path images = drawer_.drawer() / "images";
+    fs::create_directories(drawer_.configDir() / "mui");
+    for (const fs::path &pipe : {drawer_.drawer() / "roms/pipe.rom", images / "nocart.png",
+                                 images / GameList[top.row].Image, drawer_.settingsFile(),
+                                 drawer_.configDir() / "mui/windows.geometry"}) {
+        fs::remove(pipe);
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0) << pipe;
+    }
+    Session session(Server(), drawer_);
+    const QImage shot = Start(session);
+    ASSERT_EQ(Checks(shot).size(), 4u) << "window not drawn as expected";
+    EXPECT_EQ(Layout(shot).rows.size(), 8u) << "no picture to show";
+    ASSERT_TRUE(ChooseTopEntry(session));
+    ASSERT_TRUE(session.Key("l"));
+    const std::string path = (drawer_.drawer() / "roms" / top.file).string();
+    EXPECT_EQ(WaitForEmulatorRuns(1),
+              (std::vector<std::vector<std::string>>{{path, "-sound", "-palette", "0"}}));
+    ASSERT_TRUE(session.Key("q"));
+    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
+    EXPECT_TRUE(fs::is_fifo(drawer_.settingsFile())) << "nothing changed, nothing saved";
 }
 
 TEST_F(ProgramTest, EmptyDrawerOpensWithAnEmptyListAndQuitsCleanly) {

@@ -355,6 +355,13 @@ TEST_F(LifecycleTest, GroupChangeSwapsThePicture) {
     std::ofstream(dir_ / "broken.png") << "not a picture";
     SwapPicture((dir_ / "broken.png").string());
     EXPECT_TRUE(PictureLabel()->pixmap().isNull());
+
+    // A folder name that is no UTF-8 (Latin-1 "cafe" with an accent) is fine.
+    const std::filesystem::path latin1 = dir_ / "caf\xe9";
+    std::filesystem::create_directory(latin1);
+    std::filesystem::rename(WritePng("small.png", 20, 20, 0x30c030), latin1 / "small.png");
+    SwapPicture((latin1 / "small.png").string());
+    EXPECT_FALSE(PictureLabel()->pixmap().isNull());
 }
 
 TEST_F(LifecycleTest, PlacementSurvivesReopenInANewApplication) {

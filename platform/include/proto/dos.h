@@ -17,7 +17,9 @@
 #include <vector>
 
 // ---- Files ----------------------------------------------------------------
-// Opens a regular file (never a directory); null on failure, see IoErr().
+// Opens a file; null on failure, see IoErr(). MODE_OLDFILE opens only a
+// regular file (links followed): a folder, FIFO, socket or device fails at
+// once with ERROR_OBJECT_WRONG_TYPE.
 BPTR Open(CONST_STRPTR name, LONG accessMode);
 // Writes what is buffered and closes; false when a buffered write failed.
 BOOL Close(BPTR file);
@@ -39,8 +41,8 @@ LONG SetIoErr(LONG code);
 // Wildcards: ? any character, #x any number of x, #? anything, (a|b)
 // alternatives, ~x anything that x does not match, [a-z] a character class
 // ([~a-z] its complement), % nothing, ' takes the next character literally.
-// Case is ignored. "." and ".." are never listed; subdirectories are listed
-// as entries and never entered.
+// Case is ignored. "." and ".." are never listed, nor are FIFOs, sockets and
+// devices; subdirectories are listed as entries and never entered.
 //
 // Each call returns 0 and describes the next entry, in the host directory's
 // order: ap_Info's fib_DirEntryType, fib_EntryType and fib_FileName (its other
