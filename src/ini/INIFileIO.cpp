@@ -2,6 +2,8 @@
 // lines, and writing them back through a temporary file.
 #include "INIFile.h"
 
+#include <proto/dos.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -9,7 +11,8 @@
 #include <string>
 #include <string_view>
 
-#define INI_LINE_SIZE 256 // fgets reads a line in pieces of at most 255 bytes
+#define INI_LINE_SIZE 256  // fgets reads a line in pieces of at most 255 bytes
+#define INI_PATH_SIZE 1024 // the file's name once links are followed
 
 // Every control code and the space count as blanks; 0x7F and above do not.
 static bool IsBlank(char c) {
@@ -127,13 +130,18 @@ static LONG WriteSections(struct INIFile *ini, FILE *file) {
 LONG SaveINI(struct INIFile *ini, CONST_STRPTR filename) {
     if (ini == nullptr || filename == nullptr || ini->Sections == nullptr)
         return 0;
+    // A file that is a link (kept with the user's other settings, say) is
+    // replaced where the link leads, so the link stays a link.
+    char target[INI_PATH_SIZE];
+    if (!FollowLinks(filename, target, sizeof target))
+        return 0;
     std::string temporary;
-    FILE *file = CreateTemporary(filename, temporary);
+    FILE *file = CreateTemporary(target, temporary);
     if (file == nullptr)
         return 0;
     LONG count = WriteSections(ini, file);
     bool closed = fclose(file) == 0;
-    if (count < 0 || !closed || rename(temporary.c_str(), filename) != 0) {
+    if (count < 0 || !closed || rename(temporary.c_str(), target) != 0) {
         remove(temporary.c_str());
         return 0;
     }

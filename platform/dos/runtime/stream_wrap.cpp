@@ -1,12 +1,15 @@
 // The runtime's stream calls with Amiga names. Programs that link amiga_runtime
 // are linked with --wrap for fopen, fopen64, rename and remove, so their calls
 // land here, get their device prefix resolved and go on to the C library.
-// A stream opened only for reading is opened only on a regular file.
+// A stream opened only for reading is opened only on a regular file; a file
+// that rename puts in the place of a regular file takes over its permission
+// bits, so replacing a private file (0600) never makes it readable to others.
 #include "dos/host_dos.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 extern "C" {
@@ -72,7 +75,12 @@ int __wrap_rename(const char *from, const char *to) {
     const bool deviceTo = Resolve(to, true, hostTo);
     if ((deviceFrom && hostFrom.empty()) || (deviceTo && hostTo.empty()))
         return -1;
-    return __real_rename(deviceFrom ? hostFrom.c_str() : from, deviceTo ? hostTo.c_str() : to);
+    from = deviceFrom ? hostFrom.c_str() : from;
+    to = deviceTo ? hostTo.c_str() : to;
+    struct stat replaced {};
+    if (from && to && ::lstat(to, &replaced) == 0 && S_ISREG(replaced.st_mode))
+        ::chmod(from, replaced.st_mode & 07777);
+    return __real_rename(from, to);
 }
 
 int __wrap_remove(const char *path) {

@@ -69,6 +69,13 @@ STRPTR FilePart(CONST_STRPTR path);
 // Where the last component starts, or the ':' or '/' that ends the directory
 // part when one does; inside path.
 STRPTR PathPart(CONST_STRPTR path);
+// The name that writing a file by `name` really writes at: a soft link, or a
+// chain of them, is followed to its final target, which need not exist yet
+// (a link with no target is written as a new file there); any other name
+// comes back unchanged. Copies it into buffer; FALSE when it does not fit
+// (ERROR_BUFFER_OVERFLOW), the chain does not end (ERROR_TOO_MANY_LEVELS)
+// or the device is unknown.
+BOOL FollowLinks(CONST_STRPTR name, STRPTR buffer, LONG size);
 // Points a device ("NAME" or "NAME:") at a host folder for this process; a
 // null folder drops the assignment, so the device resolves as before.
 BOOL AssignPath(CONST_STRPTR name, CONST_STRPTR hostFolder);
