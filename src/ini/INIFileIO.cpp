@@ -1,6 +1,7 @@
 // The settings store's text file: reading "[section]" and "name = value"
 // lines, and writing them back through a temporary file.
 #include "INIFile.h"
+#include "INIIndex.h"
 
 #include <proto/dos.h>
 
@@ -50,7 +51,7 @@ static void ReadHeader(std::string_view afterBracket, char (&section)[INI_LINE_S
 
 // Handles one line (or one 255-byte piece of a longer one). Returns 1 when a
 // name/value pair was handed to the store, else 0.
-static LONG ReadLine(struct INIFile *ini, char (&section)[INI_LINE_SIZE], const char *line) {
+static LONG ReadLine(INIIndex &ini, char (&section)[INI_LINE_SIZE], const char *line) {
     std::string_view text = TrimLeft(line);
     if (!text.empty() && text.front() == '[') {
         ReadHeader(text.substr(1), section);
@@ -64,7 +65,7 @@ static LONG ReadLine(struct INIFile *ini, char (&section)[INI_LINE_SIZE], const 
     char name[INI_LINE_SIZE], value[INI_LINE_SIZE];
     CopyText(name, TrimRight(text.substr(0, equals)));
     CopyText(value, TrimRight(TrimLeft(text.substr(equals + 1))));
-    INISetString(ini, section, name, value);
+    ini.SetString(section, name, value);
     return 1;
 }
 
@@ -75,8 +76,9 @@ LONG LoadINI(struct INIFile *ini, CONST_STRPTR filename) {
     char section[INI_LINE_SIZE] = "";
     char line[INI_LINE_SIZE];
     LONG count = 0;
+    INIIndex index(ini); // a long file must not cost a scan per line
     while (fgets(line, sizeof line, file) != nullptr)
-        count += ReadLine(ini, section, line);
+        count += ReadLine(index, section, line);
     fclose(file);
     return count;
 }

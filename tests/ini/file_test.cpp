@@ -92,6 +92,14 @@ TEST_F(IniFile, LongLinesAreReadInPiecesAndWrittenWhole) {
     EXPECT_EQ(Load("[" + std::string(70, 'h') + "]\na=1\nb=2\n"), 2);
     const std::string header = "[" + std::string(63, 'h') + "]\n";
     EXPECT_EQ(Dump(), header + "a = 1\n" + header + "b = 2\n");
+    // Loading adds to the store: a line finds the first record of its name.
+    const std::string name63(63, 'n');
+    INISetString(&ini, "S", (name63 + "x").c_str(), "1");
+    INISetString(&ini, "S", (name63 + "x").c_str(), "2");
+    Write("more.ini", "[S]\n" + name63 + " = 3\n");
+    EXPECT_EQ(LoadINI(&ini, (dir / "more.ini").c_str()), 1);
+    EXPECT_EQ(Dump(),
+              header + "a = 1\n" + header + "b = 2\n[S]\n" + name63 + " = 3\n" + name63 + " = 2\n");
 
     TrashINI(&ini);
     INISetString(&ini, "S", std::string(80, 'n').c_str(), std::string(300, 'v').c_str());
