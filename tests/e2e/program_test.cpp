@@ -201,13 +201,10 @@ TEST_F(ProgramTest, TheOnlyGameOfADrawerCanBeChosenAndLaunched) {
     Session session(Server(), drawer_);
     ASSERT_FALSE(FindHighlight(Start(session)));
     ASSERT_TRUE(ChooseTopEntry(session));
-    const uint32_t art = demo::BoxArtColour(game.row);
-    EXPECT_GT(
-        CountColour(
-            session.GrabWhen(
-                [&](const QImage &image) { return CountColour(image, art) > kPictureShown; }, 3s),
-            art),
-        kPictureShown);
+    const auto art = [&](const QImage &image) {
+        return CountColour(image, demo::BoxArtColour(game.row)) > kPictureShown;
+    };
+    EXPECT_TRUE(art(session.GrabWhen(art, 3s))) << "box art of " << game.file;
     ASSERT_TRUE(session.Key("l"));
     const std::string path = (drawer_.drawer() / "roms" / game.file).string();
     EXPECT_EQ(WaitForEmulatorRuns(1),
