@@ -28,6 +28,7 @@ long ErrorFromErrno(int error, bool writing) {
     case ENOTDIR:
         return ERROR_DIR_NOT_FOUND;
     case EISDIR:
+    case ENODEV:
         return ERROR_OBJECT_WRONG_TYPE;
     case EACCES:
     case EPERM:

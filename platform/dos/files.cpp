@@ -81,11 +81,13 @@ ssize_t FillBuffer(DosFileHandle &file) {
     return n;
 }
 
+// Flags for the modes that write; an old file is opened for reading only
+// when it is a regular file (OpenRegularFile).
 int OpenFlags(LONG accessMode) {
     const int common = O_CLOEXEC | O_NONBLOCK; // a FIFO must not block the open
     switch (accessMode) {
     case MODE_OLDFILE:
-        return common | O_RDONLY;
+        return 0;
     case MODE_NEWFILE:
         return common | O_RDWR | O_CREAT | O_TRUNC;
     case MODE_READWRITE:
@@ -110,7 +112,8 @@ BPTR Open(CONST_STRPTR name, LONG accessMode) {
         SetIoErr(error ? error : ERROR_OBJECT_NOT_FOUND);
         return nullptr;
     }
-    const int fd = ::open(host.c_str(), flags, 0666);
+    const int fd =
+        writing ? ::open(host.c_str(), flags, 0666) : platform::dos::OpenRegularFile(host.c_str());
     if (fd < 0) {
         SetIoErr(platform::dos::ErrorFromErrno(errno, writing));
         return nullptr;
@@ -123,14 +126,6 @@ BPTR Open(CONST_STRPTR name, LONG accessMode) {
     }
     file->fd = fd;
     file->writable = writing;
-    // A directory opens for reading on the host, and only reading tells it
-    // apart (writable opens of one fail already). Reading the head now costs
-    // nothing extra: it is the first read the caller would make.
-    if (!writing && FillBuffer(*file) < 0 && errno == EISDIR) {
-        Close(file);
-        SetIoErr(ERROR_OBJECT_WRONG_TYPE);
-        return nullptr;
-    }
     return file;
 }
 

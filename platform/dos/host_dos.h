@@ -22,6 +22,11 @@ bool HasDevice(std::string_view amigaPath);
 
 namespace platform::dos {
 
+// Opens a host file for reading when it is a regular file after following
+// links; never blocks. The descriptor (close-on-exec), or -1 with errno set:
+// EISDIR for a folder, ENODEV for a FIFO, socket or device.
+int OpenRegularFile(const char *hostPath);
+
 // The DOS error code for a host errno value.
 long ErrorFromErrno(int error, bool writing);
 

@@ -43,27 +43,28 @@ bool BreakPending(struct AnchorPath *anchor) {
 }
 
 // The entry type from the directory listing itself; only a file system that
-// does not report types costs a stat. 0 when the entry has gone.
+// does not report types costs a stat. 0 when the entry has gone, and for a
+// FIFO, socket or device, which are not listed.
 LONG EntryType(DIR *dir, const dirent &entry) {
     unsigned char type = entry.d_type;
     if (type == DT_UNKNOWN) {
         struct stat st {};
         if (::fstatat(::dirfd(dir), entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             return 0;
-        type = S_ISDIR(st.st_mode)    ? DT_DIR
-               : S_ISLNK(st.st_mode)  ? DT_LNK
-               : S_ISFIFO(st.st_mode) ? DT_FIFO
-                                      : DT_REG;
+        type = S_ISDIR(st.st_mode)   ? DT_DIR
+               : S_ISLNK(st.st_mode) ? DT_LNK
+               : S_ISREG(st.st_mode) ? DT_REG
+                                     : DT_FIFO;
     }
     switch (type) {
     case DT_DIR:
         return ST_USERDIR;
     case DT_LNK:
         return ST_SOFTLINK;
-    case DT_FIFO:
-        return ST_PIPEFILE;
-    default:
+    case DT_REG:
         return ST_FILE;
+    default:
+        return 0;
     }
 }
 
@@ -91,7 +92,7 @@ LONG NextEntry(struct AnchorPath *anchor) {
             continue; // never hand out a truncated path
         const LONG type = EntryType(chain.dir, *entry);
         if (type == 0)
-            continue; // gone since it was listed
+            continue; // gone since it was listed, or no file of ours
         struct FileInfoBlock &info = anchor->ap_Info;
         std::memset(&info, 0, sizeof info);
         info.fib_DirEntryType = info.fib_EntryType = type;

@@ -3,6 +3,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 LONG Printf(CONST_STRPTR format, ...) {
     if (!format)
@@ -14,13 +15,14 @@ LONG Printf(CONST_STRPTR format, ...) {
     return written;
 }
 
+// After the last '/'; without one, after the device's ':'. A ':' behind the
+// device belongs to a host file name ("PROGDIR:roms/a:b.rom").
 STRPTR FilePart(CONST_STRPTR path) {
     if (!path)
         return nullptr;
-    CONST_STRPTR part = path;
-    for (CONST_STRPTR p = path; *p; ++p)
-        if (*p == '/' || *p == ':')
-            part = p + 1;
+    CONST_STRPTR slash = std::strrchr(path, '/');
+    CONST_STRPTR colon = std::strchr(path, ':');
+    CONST_STRPTR part = slash ? slash + 1 : colon ? colon + 1 : path;
     return const_cast<STRPTR>(part);
 }
 

@@ -1,8 +1,12 @@
 #include "geometry_store.h"
 
+#include "dos/host_dos.h"
+
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <unistd.h>
 #include <vector>
 
 namespace platform::qt {
@@ -32,9 +36,27 @@ std::optional<Entry> ParseLine(const std::string &line) {
     return entry;
 }
 
+// The file's text; empty when it is missing or no regular file (a FIFO in
+// its place must not hold up the window).
+std::string ReadText(const std::filesystem::path &file) {
+    std::string text;
+    const int fd = platform::dos::OpenRegularFile(file.c_str());
+    if (fd < 0)
+        return text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno != EINTR)
+            break;
+        if (n > 0)
+            text.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return text;
+}
+
 std::vector<Entry> ReadEntries(const std::filesystem::path &file) {
     std::vector<Entry> entries;
-    std::ifstream in(file);
+    std::istringstream in(ReadText(file));
     std::string line;
     while (std::getline(in, line))
         if (auto entry = ParseLine(line))

@@ -86,6 +86,8 @@ void ListGadget::ShowActive() {
     following_ = false;
 }
 
+// Taking the keyboard activates nothing: Qt would make the first row current
+// when none is, and the first Down would then skip it.
 void ListGadget::CursorMoved(int row) {
     if (following_ || !list_)
         return;

@@ -1,10 +1,12 @@
 // The in-memory settings store: lookups, setters, typed accessors, deletion.
 #include "INIFile.h"
+#include "INIIndex.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 struct INIFile myINI;
 
@@ -42,22 +44,28 @@ template <typename Record> static bool GrowArray(Record *&array, LONG &capacity,
     return true;
 }
 
+// The position of the first record whose name equals `name`, or -1.
+template <typename Record> static LONG Position(Record *records, LONG used, CONST_STRPTR name) {
+    if (records == nullptr || name == nullptr)
+        return -1;
+    for (LONG i = 0; i < used; i++)
+        if (strcmp(records[i].Name, name) == 0)
+            return i;
+    return -1;
+}
+
 static struct INISection *FindSection(struct INIFile *ini, CONST_STRPTR name) {
-    if (ini == nullptr || name == nullptr || ini->Sections == nullptr)
+    if (ini == nullptr)
         return nullptr;
-    for (LONG i = 0; i < ini->NumSections; i++)
-        if (strcmp(ini->Sections[i].Name, name) == 0)
-            return &ini->Sections[i];
-    return nullptr;
+    const LONG i = Position(ini->Sections, ini->NumSections, name);
+    return i < 0 ? nullptr : &ini->Sections[i];
 }
 
 static struct INIVar *FindVar(struct INISection *section, CONST_STRPTR name) {
-    if (section == nullptr || name == nullptr || section->Vars == nullptr)
+    if (section == nullptr)
         return nullptr;
-    for (LONG i = 0; i < section->NumVars; i++)
-        if (strcmp(section->Vars[i].Name, name) == 0)
-            return &section->Vars[i];
-    return nullptr;
+    const LONG i = Position(section->Vars, section->NumVars, name);
+    return i < 0 ? nullptr : &section->Vars[i];
 }
 
 static struct INISection *AppendSection(struct INIFile *ini, CONST_STRPTR name) {
@@ -93,16 +101,98 @@ int INIHasVar(struct INIFile *ini, CONST_STRPTR section, CONST_STRPTR var) {
     return var == nullptr || FindVar(found, var) != nullptr ? 1 : 0;
 }
 
-void INISetString(struct INIFile *ini, CONST_STRPTR section, CONST_STRPTR var, CONST_STRPTR value) {
+// The lookups of INISetString by scanning the records in order.
+struct ScanLookup {
+    LONG Section(struct INIFile *ini, CONST_STRPTR name) {
+        return Position(ini->Sections, ini->NumSections, name);
+    }
+    LONG Var(struct INISection *section, LONG, CONST_STRPTR name) {
+        return Position(section->Vars, section->NumVars, name);
+    }
+    void Added(const struct INISection &, LONG) {}
+    void Added(const struct INIVar &, LONG, LONG) {}
+};
+
+// INISetString with its lookups given: a scan, or an index (INIIndex).
+// Records are named by position, since a growing array moves them.
+template <typename Lookup>
+static void SetWithLookup(struct INIFile *ini, CONST_STRPTR section, CONST_STRPTR var,
+                          CONST_STRPTR value, Lookup &lookup) {
     if (ini == nullptr || section == nullptr || var == nullptr || value == nullptr)
         return;
-    struct INISection *sec = FindSection(ini, section);
-    if (sec == nullptr && (sec = AppendSection(ini, section)) == nullptr)
-        return;
-    struct INIVar *record = FindVar(sec, var);
-    if (record == nullptr && (record = AppendVar(sec, var)) == nullptr)
-        return;
-    CopyField(record->Value, sizeof record->Value, value);
+    LONG s = lookup.Section(ini, section);
+    if (s < 0) {
+        if (AppendSection(ini, section) == nullptr)
+            return;
+        s = ini->NumSections - 1;
+        lookup.Added(ini->Sections[s], s);
+    }
+    struct INISection *sec = &ini->Sections[s];
+    LONG v = lookup.Var(sec, s, var);
+    if (v < 0) {
+        if (AppendVar(sec, var) == nullptr)
+            return;
+        v = sec->NumVars - 1;
+        lookup.Added(sec->Vars[v], s, v);
+    }
+    CopyField(sec->Vars[v].Value, sizeof sec->Vars[v].Value, value);
+}
+
+void INISetString(struct INIFile *ini, CONST_STRPTR section, CONST_STRPTR var, CONST_STRPTR value) {
+    ScanLookup scan;
+    SetWithLookup(ini, section, var, value, scan);
+}
+
+INIIndex::INIIndex(struct INIFile *ini) : ini_(ini) {}
+
+// The store's records as they are now; only the first of equal names counts,
+// as for a scan.
+void INIIndex::Build() {
+    for (LONG s = 0; ini_ != nullptr && ini_->Sections != nullptr && s < ini_->NumSections; s++) {
+        const struct INISection &section = ini_->Sections[s];
+        Added(section, s);
+        for (LONG v = 0; section.Vars != nullptr && v < section.NumVars; v++)
+            Added(section.Vars[v], s, v);
+    }
+    built_ = true;
+}
+
+LONG INIIndex::Section(struct INIFile *, CONST_STRPTR name) {
+    const auto found = sections_.find(name);
+    return found == sections_.end() ? -1 : found->second;
+}
+
+LONG INIIndex::Var(struct INISection *, LONG section, CONST_STRPTR name) {
+    const auto found = vars_[static_cast<size_t>(section)].find(name);
+    return found == vars_[static_cast<size_t>(section)].end() ? -1 : found->second;
+}
+
+void INIIndex::Added(const struct INISection &section, LONG position) {
+    sections_.emplace(section.Name, position);
+    if (vars_.size() <= static_cast<size_t>(position))
+        vars_.resize(static_cast<size_t>(position) + 1);
+}
+
+void INIIndex::Added(const struct INIVar &var, LONG section, LONG position) {
+    vars_[static_cast<size_t>(section)].emplace(var.Name, position);
+}
+
+void INIIndex::SetString(CONST_STRPTR section, CONST_STRPTR var, CONST_STRPTR value) {
+    if (usable_) {
+        try {
+            if (!built_)
+                Build();
+            SetWithLookup(ini_, section, var, value, *this);
+            return;
+        } catch (const std::bad_alloc &) {
+            // The index cannot grow: drop it and go on scanning, which finds
+            // the same records (a record appended just before is found too).
+            usable_ = false;
+            sections_ = {};
+            vars_ = {};
+        }
+    }
+    INISetString(ini_, section, var, value);
 }
 
 STRPTR INIGetString(struct INIFile *ini, CONST_STRPTR section, CONST_STRPTR var, STRPTR buffer,

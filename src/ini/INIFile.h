@@ -73,5 +73,6 @@ LONG LoadINI(struct INIFile *ini, CONST_STRPTR filename);
 // lines written. A store that never held a section leaves the file untouched.
 // The text goes to a temporary file beside the target, which replaces the
 // target only when every write succeeded; on any failure the old file stays
-// as it was and the result is 0.
+// as it was and the result is 0. A file name that is a link is written at
+// the link's final target; the replaced file's permission bits are kept.
 LONG SaveINI(struct INIFile *ini, CONST_STRPTR filename);

@@ -1,6 +1,9 @@
 // The settings store's text file: reading "[section]" and "name = value"
 // lines, and writing them back through a temporary file.
 #include "INIFile.h"
+#include "INIIndex.h"
+
+#include <proto/dos.h>
 
 #include <cerrno>
 #include <chrono>
@@ -9,7 +12,8 @@
 #include <string>
 #include <string_view>
 
-#define INI_LINE_SIZE 256 // fgets reads a line in pieces of at most 255 bytes
+#define INI_LINE_SIZE 256  // fgets reads a line in pieces of at most 255 bytes
+#define INI_PATH_SIZE 1024 // the file's name once links are followed
 
 // Every control code and the space count as blanks; 0x7F and above do not.
 static bool IsBlank(char c) {
@@ -47,7 +51,7 @@ static void ReadHeader(std::string_view afterBracket, char (&section)[INI_LINE_S
 
 // Handles one line (or one 255-byte piece of a longer one). Returns 1 when a
 // name/value pair was handed to the store, else 0.
-static LONG ReadLine(struct INIFile *ini, char (&section)[INI_LINE_SIZE], const char *line) {
+static LONG ReadLine(INIIndex &ini, char (&section)[INI_LINE_SIZE], const char *line) {
     std::string_view text = TrimLeft(line);
     if (!text.empty() && text.front() == '[') {
         ReadHeader(text.substr(1), section);
@@ -61,7 +65,7 @@ static LONG ReadLine(struct INIFile *ini, char (&section)[INI_LINE_SIZE], const 
     char name[INI_LINE_SIZE], value[INI_LINE_SIZE];
     CopyText(name, TrimRight(text.substr(0, equals)));
     CopyText(value, TrimRight(TrimLeft(text.substr(equals + 1))));
-    INISetString(ini, section, name, value);
+    ini.SetString(section, name, value);
     return 1;
 }
 
@@ -72,8 +76,9 @@ LONG LoadINI(struct INIFile *ini, CONST_STRPTR filename) {
     char section[INI_LINE_SIZE] = "";
     char line[INI_LINE_SIZE];
     LONG count = 0;
+    INIIndex index(ini); // a long file must not cost a scan per line
     while (fgets(line, sizeof line, file) != nullptr)
-        count += ReadLine(ini, section, line);
+        count += ReadLine(index, section, line);
     fclose(file);
     return count;
 }
@@ -127,13 +132,18 @@ static LONG WriteSections(struct INIFile *ini, FILE *file) {
 LONG SaveINI(struct INIFile *ini, CONST_STRPTR filename) {
     if (ini == nullptr || filename == nullptr || ini->Sections == nullptr)
         return 0;
+    // A file that is a link (kept with the user's other settings, say) is
+    // replaced where the link leads, so the link stays a link.
+    char target[INI_PATH_SIZE];
+    if (!FollowLinks(filename, target, sizeof target))
+        return 0;
     std::string temporary;
-    FILE *file = CreateTemporary(filename, temporary);
+    FILE *file = CreateTemporary(target, temporary);
     if (file == nullptr)
         return 0;
     LONG count = WriteSections(ini, file);
     bool closed = fclose(file) == 0;
-    if (count < 0 || !closed || rename(temporary.c_str(), filename) != 0) {
+    if (count < 0 || !closed || rename(temporary.c_str(), target) != 0) {
         remove(temporary.c_str());
         return 0;
     }

@@ -21,27 +21,37 @@ namespace {
 CONST_STRPTR kSettingsFile = "ENVARC:karvolin.ini";
 CONST_STRPTR kSection = "Settings";
 
-// A persisted option: its key, its default and the gadget that shows it.
+// A persisted option: its key, its default, the gadget that shows it and,
+// for a chooser, the number of its entries (0 for a check mark).
 struct Option {
     CONST_STRPTR key;
     LONG def;
     ULONG gadget;
     Tag attribute;
+    ULONG choices;
 };
 
-const Option kFullScreen = {"FullScreen", 0, ID_FULLSCREEN, MUIA_Selected};
-const Option kSoundOn = {"SoundOn", 1, ID_SOUND, MUIA_Selected};
-const Option kDoubleSize = {"DoubleSize", 0, ID_DOUBLESIZE, MUIA_Selected};
-const Option kScanLines = {"ScanLines", 0, ID_SCANLINES, MUIA_Selected};
-const Option kPalette = {"Palette", 0, ID_PALETTE, MUIA_Cycle_Active};
+const Option kFullScreen = {"FullScreen", 0, ID_FULLSCREEN, MUIA_Selected, 0};
+const Option kSoundOn = {"SoundOn", 1, ID_SOUND, MUIA_Selected, 0};
+const Option kDoubleSize = {"DoubleSize", 0, ID_DOUBLESIZE, MUIA_Selected, 0};
+const Option kScanLines = {"ScanLines", 0, ID_SCANLINES, MUIA_Selected, 0};
+const Option kPalette = {"Palette", 0, ID_PALETTE, MUIA_Cycle_Active, 3};
+
+// An option was written to the store since it was loaded. Only then is the
+// file saved again: a run that changes nothing leaves it exactly as it was.
+BOOL SettingsChanged = FALSE;
 
 Object *FindUData(Object *obj, ULONG id) {
     return reinterpret_cast<Object *>(IDoMethod(obj, MUIM_FindUData, id));
 }
 
-// Reads an option from the store and shows it in its gadget.
+// Reads an option from the store and shows it in its gadget. A stored choice
+// that the chooser does not offer reads as the default, so that the chooser
+// and the emulator's command line agree; the stored text stays as it is.
 LONG RestoreOption(Object *obj, const Option &option) {
-    const LONG value = INIGetInteger(&myINI, kSection, option.key, option.def);
+    LONG value = INIGetInteger(&myINI, kSection, option.key, option.def);
+    if (option.choices && static_cast<ULONG>(value) >= option.choices)
+        value = option.def;
     const LONG shown = option.attribute == MUIA_Selected ? static_cast<WORD>(value) : value;
     if (Object *gadget = FindUData(obj, option.gadget))
         SetAttrs(gadget, option.attribute, shown, TAG_DONE);
@@ -50,9 +60,14 @@ LONG RestoreOption(Object *obj, const Option &option) {
 
 // A flag keeps the low 16 bits of its value, as a signed number, and is
 // written through to the store.
+void StoreOption(const Option &option, LONG value) {
+    INISetInteger(&myINI, kSection, option.key, value);
+    SettingsChanged = TRUE;
+}
+
 void SetFlag(WORD *field, const Option &option, IPTR value) {
     *field = static_cast<WORD>(value);
-    INISetInteger(&myINI, kSection, option.key, *field);
+    StoreOption(option, *field);
 }
 
 // Replaces the box-art picture inside its group with one showing `path`.
@@ -109,6 +124,7 @@ IPTR LauncherNew(struct IClass *cl, Object *obj, struct opSet *msg) {
     auto *data = static_cast<LauncherData *>(INST_DATA(cl, obj));
     InitINI(&myINI);
     LoadINI(&myINI, kSettingsFile);
+    SettingsChanged = FALSE;
     data->FullScreen = static_cast<WORD>(RestoreOption(obj, kFullScreen));
     data->SoundOn = static_cast<WORD>(RestoreOption(obj, kSoundOn));
     data->DoubleSize = static_cast<WORD>(RestoreOption(obj, kDoubleSize));
@@ -145,7 +161,7 @@ IPTR LauncherSet(struct IClass *cl, Object *obj, struct opSet *msg) {
             break;
         case MUIA_Launcher_Palette:
             data->Palette = static_cast<ULONG>(tag->ti_Data);
-            INISetInteger(&myINI, kSection, kPalette.key, static_cast<LONG>(data->Palette));
+            StoreOption(kPalette, static_cast<LONG>(data->Palette));
             if (DebugIT)
                 printf("      Palette = %d\n", static_cast<int>(data->Palette));
             break;
@@ -166,7 +182,8 @@ IPTR LauncherSet(struct IClass *cl, Object *obj, struct opSet *msg) {
 }
 
 IPTR LauncherDispose(struct IClass *cl, Object *obj, Msg msg) {
-    SaveINI(&myINI, kSettingsFile);
+    if (SettingsChanged)
+        SaveINI(&myINI, kSettingsFile);
     TrashINI(&myINI);
     return IDoSuperMethodA(cl, obj, msg);
 }

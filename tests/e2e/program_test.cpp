@@ -4,11 +4,13 @@
 #include "demo_drawer.h"
 #include "screen.h"
 #include "session.h"
+#include "utils.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace e2e {
@@ -95,6 +97,23 @@ class ProgramTest : public testing::Test {
         return shows(session.GrabWhen(shows, 3s));
     }
 
+    // Clicks the top entry of the game list (the window's second row); the
+    // entry then shown active.
+    static std::optional<Highlight> ChooseTopEntry(Session &session) {
+        const QImage shot = session.Grab();
+        const Layout layout(shot);
+        if (!layout.complete())
+            return std::nullopt;
+        const Band list = layout.rows[1];
+        const auto inList = [&](const QImage &image) {
+            const std::optional<Highlight> found = FindHighlight(image);
+            return found && found->area.bottom() < list.bottom ? found : std::nullopt;
+        };
+        if (!session.Click(shot.width() / 2, list.top + 8))
+            return std::nullopt;
+        return inList(session.GrabWhen([&](const QImage &image) { return !!inList(image); }, 3s));
+    }
+
     std::vector<std::vector<std::string>> WaitForEmulatorRuns(size_t count) {
         const auto deadline = std::chrono::steady_clock::now() + 5s;
         while (drawer_.EmulatorRuns().size() < count && std::chrono::steady_clock::now() < deadline)
@@ -144,11 +163,9 @@ TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
     EXPECT_EQ(Ticks(shot), (std::vector<bool>{false, false, false, false}));
     EXPECT_GT(CountColour(shot, demo::NoCartridgeColour()), kPictureShown);
 
-    // Launch before any choice starts nothing; the first Down shows the top entry.
+    // Launch before any entry is chosen starts nothing.
     ASSERT_TRUE(session.Key("l"));
-    ASSERT_TRUE(session.Key("Down"));
-    const std::optional<Highlight> top = FindHighlight(
-        session.GrabWhen([](const QImage &image) { return !!FindHighlight(image); }, 3s));
+    const std::optional<Highlight> top = ChooseTopEntry(session);
     ASSERT_TRUE(top);
 
     const demo::DemoRom third = DemoRomAt(2);
@@ -211,6 +228,56 @@ TEST_F(ProgramTest, AssistiveTechnologyFindsEveryControlByName) {
                                 "combo box Spinner\ncombo box Palette\n"
                                 "push button Launch\npush button Quit\n");
     EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nFullScreen = 1\n");
+}
+
+TEST_F(ProgramTest, TheOnlyGameOfADrawerCanBeChosenAndLaunched) {
+    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    const demo::DemoRom game = DemoRomAt(2);
+    for (const auto &rom : fs::directory_iterator(drawer_.drawer() / "roms"))
+        if (rom.path().filename() != game.file)
+            fs::remove(rom.path());
+    Session session(Server(), drawer_);
+    ASSERT_FALSE(FindHighlight(Start(session)));
+    ASSERT_TRUE(ChooseTopEntry(session));
+    const auto art = [&](const QImage &image) {
+        return CountColour(image, demo::BoxArtColour(game.row)) > kPictureShown;
+    };
+    EXPECT_TRUE(art(session.GrabWhen(art, 3s))) << "box art of " << game.file;
+    ASSERT_TRUE(session.Key("l"));
+    const std::string path = (drawer_.drawer() / "roms" / game.file).string();
+    EXPECT_EQ(WaitForEmulatorRuns(1),
+              (std::vector<std::vector<std::string>>{{path, "-sound", "-palette", "0"}}));
+    ASSERT_TRUE(session.Key("q"));
+    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
+}
+
+// Named pipes where the program reads a file: a ROM, the placeholder, a
+// game's picture, the settings and the window placement. None of them is
+// read, so nothing waits for a writer.
+TEST_F(ProgramTest, PipesInTheDrawerAreNeitherReadNorWaitedFor) {
+    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    const demo::DemoRom top = DemoRomAt(0);
+    ASSERT_TRUE(top.row >= 0 && top.picture);
+    const fs::path images = drawer_.drawer() / "images";
+    fs::create_directories(drawer_.configDir() / "mui");
+    for (const fs::path &pipe : {drawer_.drawer() / "roms/pipe.rom", images / "nocart.png",
+                                 images / GameList[top.row].Image, drawer_.settingsFile(),
+                                 drawer_.configDir() / "mui/windows.geometry"}) {
+        fs::remove(pipe);
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0) << pipe;
+    }
+    Session session(Server(), drawer_);
+    const QImage shot = Start(session);
+    ASSERT_EQ(Checks(shot).size(), 4u) << "window not drawn as expected";
+    EXPECT_EQ(Layout(shot).rows.size(), 8u) << "no picture to show";
+    ASSERT_TRUE(ChooseTopEntry(session));
+    ASSERT_TRUE(session.Key("l"));
+    const std::string path = (drawer_.drawer() / "roms" / top.file).string();
+    EXPECT_EQ(WaitForEmulatorRuns(1),
+              (std::vector<std::vector<std::string>>{{path, "-sound", "-palette", "0"}}));
+    ASSERT_TRUE(session.Key("q"));
+    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
+    EXPECT_TRUE(fs::is_fifo(drawer_.settingsFile())) << "nothing changed, nothing saved";
 }
 
 TEST_F(ProgramTest, EmptyDrawerOpensWithAnEmptyListAndQuitsCleanly) {

@@ -92,6 +92,14 @@ TEST_F(IniFile, LongLinesAreReadInPiecesAndWrittenWhole) {
     EXPECT_EQ(Load("[" + std::string(70, 'h') + "]\na=1\nb=2\n"), 2);
     const std::string header = "[" + std::string(63, 'h') + "]\n";
     EXPECT_EQ(Dump(), header + "a = 1\n" + header + "b = 2\n");
+    // Loading adds to the store: a line finds the first record of its name.
+    const std::string name63(63, 'n');
+    INISetString(&ini, "S", (name63 + "x").c_str(), "1");
+    INISetString(&ini, "S", (name63 + "x").c_str(), "2");
+    Write("more.ini", "[S]\n" + name63 + " = 3\n");
+    EXPECT_EQ(LoadINI(&ini, (dir / "more.ini").c_str()), 1);
+    EXPECT_EQ(Dump(),
+              header + "a = 1\n" + header + "b = 2\n[S]\n" + name63 + " = 3\n" + name63 + " = 2\n");
 
     TrashINI(&ini);
     INISetString(&ini, "S", std::string(80, 'n').c_str(), std::string(300, 'v').c_str());
@@ -158,13 +166,29 @@ TEST_F(IniFile, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(FilesInDir(), 3u); // in.ini, folder.ini, old.ini: no temporary files
 }
 
-TEST_F(IniFile, EnvarcNamesTheConfigFolder) {
+TEST_F(IniFile, EnvarcAndLinksLeadToTheFileWritten) {
     setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1); // created by the save
     Load(kExample);
     EXPECT_EQ(SaveINI(&ini, "ENVARC:karvolin.ini"), 5);
     EXPECT_EQ(Read("config/karvolin.ini"), kExample);
     EXPECT_EQ(LoadINI(&ini, "ENVARC:karvolin.ini"), 5);
     EXPECT_EQ(ini.Sections[0].NumVars, 5);
+
+    // Links are written through, to the end of a chain or to where a
+    // dangling one points; the replaced file keeps its permission bits.
+    namespace fs = std::filesystem;
+    Write("private.ini", "old");
+    fs::permissions(dir / "private.ini", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("../private.ini", dir / "config/half");
+    fs::create_symlink("half", dir / "config/chain.ini");
+    fs::create_symlink(dir / "new.ini", dir / "config/dangling.ini");
+    for (const char *name : {"ENVARC:chain.ini", "ENVARC:dangling.ini"})
+        EXPECT_EQ(SaveINI(&ini, name), 5) << name;
+    EXPECT_TRUE(fs::is_symlink(dir / "config/chain.ini") && fs::is_symlink(dir / "config/half"));
+    EXPECT_EQ(Read("private.ini") + Read("new.ini"), kExample + std::string(kExample));
+    EXPECT_EQ(fs::status(dir / "private.ini").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(FilesInDir(), 4u); // in.ini, config, private.ini, new.ini: no temporary files
     unsetenv("XDG_CONFIG_HOME");
 }
 

@@ -141,7 +141,9 @@ TEST_F(LauncherTest, FirstRunTakesTheDefaults) {
 }
 
 TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
-    WriteSettings("[Settings]\nSoundOn = 0\nPalette = 2\nFullScreen = 65537\nDoubleSize = 2\n");
+    const std::string stored =
+        "; mine\n[Settings]\nSoundOn=0\nPalette = 2\nFullScreen = 65537\nDoubleSize = 2\n";
+    WriteSettings(stored);
     ASSERT_NE(CreateApp(), nullptr);
     const LauncherData &d = *Data();
     EXPECT_EQ(d.SoundOn, 0);
@@ -152,10 +154,18 @@ TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
     EXPECT_NE(Gadget(ID_FULLSCREEN, MUIA_Selected), 0u);
     EXPECT_NE(Gadget(ID_DOUBLESIZE, MUIA_Selected), 0u);
     EXPECT_EQ(Gadget(ID_PALETTE, MUIA_Cycle_Active), 2u);
-    // Saved back unchanged on dispose.
+    // Nothing was set: the file stays byte for byte, comment line included.
     Dispose();
-    EXPECT_EQ(Settings(),
-              "[Settings]\nSoundOn = 0\nPalette = 2\nFullScreen = 65537\nDoubleSize = 2\n");
+    EXPECT_EQ(Settings(), stored);
+
+    // A palette the chooser does not offer reads as the first one.
+    for (const char *palette : {"7", "4294967295"}) {
+        WriteSettings(std::string("[Settings]\nPalette = ") + palette + "\n");
+        ASSERT_NE(CreateApp(), nullptr);
+        EXPECT_EQ(Data()->Palette + Gadget(ID_PALETTE, MUIA_Cycle_Active), 0u) << palette;
+        Dispose();
+        EXPECT_EQ(Settings(), std::string("[Settings]\nPalette = ") + palette + "\n");
+    }
 }
 
 TEST_F(LauncherTest, OnlyWhatWasSetIsWrittenAndTheSpinnerNever) {

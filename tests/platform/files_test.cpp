@@ -3,9 +3,12 @@
 
 #include <proto/dos.h>
 
+#include <cstdio>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,12 +50,22 @@ TEST(DosFiles, RefusesWhatIsNotAnExistingFile) {
     EXPECT_EQ(IoErr(), ERROR_DEVICE_NOT_MOUNTED);
     EXPECT_EQ(Open((dir / "sub").c_str(), MODE_NEWFILE), nullptr);
 
-    // A FIFO opens without blocking and reads as empty.
+    // Only regular files are read, links followed; nothing else is opened,
+    // neither by DOS nor by the runtime's streams. (The writer held open on
+    // the FIFO keeps a faulty open from blocking this test.)
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
-    BPTR pipe = Open((dir / "pipe").c_str(), MODE_OLDFILE);
-    ASSERT_NE(pipe, nullptr);
-    EXPECT_EQ(FGetC(pipe), -1);
-    Close(pipe);
+    const int writer = ::open((dir / "pipe").c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_EQ(::symlink("/dev/zero", (dir / "zero").c_str()), 0);
+    ASSERT_EQ(::symlink("sub/x", (dir / "link").c_str()), 0);
+    for (const char *name : {"pipe", "zero", "sub"}) {
+        EXPECT_EQ(Open((dir / name).c_str(), MODE_OLDFILE), nullptr) << name;
+        EXPECT_EQ(IoErr(), ERROR_OBJECT_WRONG_TYPE) << name;
+        EXPECT_EQ(std::fopen((dir / name).c_str(), "rb"), nullptr) << name;
+    }
+    ::close(writer);
+    FILE *linked = std::fopen((dir / "link").c_str(), "rb");
+    ASSERT_NE(linked, nullptr);
+    std::fclose(linked);
 }
 
 TEST(DosFiles, NewFileWritesAndAWriteAfterReadingLandsInPlace) {

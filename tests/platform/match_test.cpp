@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <vector>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using platform::dos::Pattern;
@@ -80,6 +81,7 @@ TEST(MatchCalls, ListOneLevelWithTypesAndWholePaths) {
     dir.Write("roms/notes.txt", "");
     dir.Write("roms/folder.rom/inner.rom", "");
     ASSERT_EQ(::symlink("Game.rom", (dir / "roms/link.rom").c_str()), 0);
+    ASSERT_EQ(::mkfifo((dir / "roms/pipe.rom").c_str(), 0600), 0); // not listed
     ASSERT_TRUE(AssignPath("PROGDIR", dir.path().c_str()));
 
     Anchor anchor;

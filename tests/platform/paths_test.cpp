@@ -54,6 +54,8 @@ TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
     const char *path = "PROGDIR:roms/Foo.rom";
     EXPECT_EQ(FilePart(path), path + 13);
     EXPECT_STREQ(FilePart("PROGDIR:"), "");
+    EXPECT_STREQ(FilePart("PROGDIR:roms/a:b.rom"), "a:b.rom");
+    EXPECT_STREQ(FilePart("DEV:file"), "file");
 }
 
 TEST(HostPath, ConfigFolderFollowsTheBaseDirectoryRules) {

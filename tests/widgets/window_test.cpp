@@ -298,6 +298,12 @@ TEST_F(WindowTest, ProgramSetsShowWithoutEcho) {
     QTest::keyClick(Window(), 'o'); // a disabled button's key does nothing
     RunInput();
     EXPECT_EQ(TakeEvents(), (std::vector<Event>{{kList, IPTR(-1), false}}));
+    // With no entry active, taking the keyboard selects nothing; Down then takes the top one.
+    One<QListView>()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(One<QListView>(), Qt::Key_Down);
+    ExpectOneChange(kList, 0);
+    SetAttrs(Find(kList), MUIA_List_Active, MUIV_List_Active_Off, TAG_DONE);
+    TakeEvents();
     QTest::keyClick(One<QListView>(), Qt::Key_End); // from no entry to the last
     ExpectOneChange(kList, 39);
 }
@@ -358,6 +364,13 @@ TEST_F(LifecycleTest, GroupChangeSwapsThePicture) {
     std::ofstream(dir_ / "broken.png") << "not a picture";
     SwapPicture((dir_ / "broken.png").string());
     EXPECT_TRUE(PictureLabel()->pixmap().isNull());
+
+    // A folder name that is no UTF-8 (Latin-1 "cafe" with an accent) is fine.
+    const std::filesystem::path latin1 = dir_ / "caf\xe9";
+    std::filesystem::create_directory(latin1);
+    std::filesystem::rename(WritePng("small.png", 20, 20, 0x30c030), latin1 / "small.png");
+    SwapPicture((latin1 / "small.png").string());
+    EXPECT_FALSE(PictureLabel()->pixmap().isNull());
 }
 
 TEST_F(LifecycleTest, PlacementSurvivesReopenInANewApplication) {

@@ -1,11 +1,16 @@
 // The runtime's stream calls with Amiga names. Programs that link amiga_runtime
 // are linked with --wrap for fopen, fopen64, rename and remove, so their calls
 // land here, get their device prefix resolved and go on to the C library.
+// A stream opened only for reading is opened only on a regular file; a file
+// that rename puts in the place of a regular file takes over its permission
+// bits, so replacing a private file (0600) never makes it readable to others.
 #include "dos/host_dos.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 extern "C" {
 FILE *__real_fopen(const char *path, const char *mode);
@@ -31,11 +36,25 @@ bool Resolve(const char *name, bool forWriting, std::string &host) {
     return true;
 }
 
+// A stream only for reading is opened only on a regular file.
+FILE *OpenForReading(const char *host, const char *mode) {
+    const int fd = platform::dos::OpenRegularFile(host);
+    FILE *stream = fd >= 0 ? ::fdopen(fd, mode) : nullptr;
+    if (!stream && fd >= 0)
+        ::close(fd);
+    return stream;
+}
+
 template <typename Open> FILE *OpenStream(Open open, const char *path, const char *mode) {
     std::string host;
-    if (!Resolve(path, WritesTo(mode), host))
-        return open(path, mode);
-    return host.empty() ? nullptr : open(host.c_str(), mode);
+    const bool writing = WritesTo(mode);
+    const bool device = Resolve(path, writing, host);
+    if (device && host.empty())
+        return nullptr;
+    const char *name = device ? host.c_str() : path;
+    if (writing || !name || !mode)
+        return open(name, mode);
+    return OpenForReading(name, mode);
 }
 
 } // namespace
@@ -56,7 +75,12 @@ int __wrap_rename(const char *from, const char *to) {
     const bool deviceTo = Resolve(to, true, hostTo);
     if ((deviceFrom && hostFrom.empty()) || (deviceTo && hostTo.empty()))
         return -1;
-    return __real_rename(deviceFrom ? hostFrom.c_str() : from, deviceTo ? hostTo.c_str() : to);
+    from = deviceFrom ? hostFrom.c_str() : from;
+    to = deviceTo ? hostTo.c_str() : to;
+    struct stat replaced {};
+    if (from && to && ::lstat(to, &replaced) == 0 && S_ISREG(replaced.st_mode))
+        ::chmod(from, replaced.st_mode & 07777);
+    return __real_rename(from, to);
 }
 
 int __wrap_remove(const char *path) {

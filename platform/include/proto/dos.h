@@ -17,7 +17,9 @@
 #include <vector>
 
 // ---- Files ----------------------------------------------------------------
-// Opens a regular file (never a directory); null on failure, see IoErr().
+// Opens a file; null on failure, see IoErr(). MODE_OLDFILE opens only a
+// regular file (links followed): a folder, FIFO, socket or device fails at
+// once with ERROR_OBJECT_WRONG_TYPE.
 BPTR Open(CONST_STRPTR name, LONG accessMode);
 // Writes what is buffered and closes; false when a buffered write failed.
 BOOL Close(BPTR file);
@@ -39,8 +41,8 @@ LONG SetIoErr(LONG code);
 // Wildcards: ? any character, #x any number of x, #? anything, (a|b)
 // alternatives, ~x anything that x does not match, [a-z] a character class
 // ([~a-z] its complement), % nothing, ' takes the next character literally.
-// Case is ignored. "." and ".." are never listed; subdirectories are listed
-// as entries and never entered.
+// Case is ignored. "." and ".." are never listed, nor are FIFOs, sockets and
+// devices; subdirectories are listed as entries and never entered.
 //
 // Each call returns 0 and describes the next entry, in the host directory's
 // order: ap_Info's fib_DirEntryType, fib_EntryType and fib_FileName (its other
@@ -61,11 +63,19 @@ LONG MatchNext(struct AnchorPath *anchor);
 void MatchEnd(struct AnchorPath *anchor);
 
 // ---- Paths ----------------------------------------------------------------
-// The last component of path, inside path (after the last '/' or ':').
+// The last component of path, inside path: after the last '/', or after the
+// device's ':' when there is no '/'.
 STRPTR FilePart(CONST_STRPTR path);
 // Where the last component starts, or the ':' or '/' that ends the directory
 // part when one does; inside path.
 STRPTR PathPart(CONST_STRPTR path);
+// The name that writing a file by `name` really writes at: a soft link, or a
+// chain of them, is followed to its final target, which need not exist yet
+// (a link with no target is written as a new file there); any other name
+// comes back unchanged. Copies it into buffer; FALSE when it does not fit
+// (ERROR_BUFFER_OVERFLOW), the chain does not end (ERROR_TOO_MANY_LEVELS)
+// or the device is unknown.
+BOOL FollowLinks(CONST_STRPTR name, STRPTR buffer, LONG size);
 // Points a device ("NAME" or "NAME:") at a host folder for this process; a
 // null folder drops the assignment, so the device resolves as before.
 BOOL AssignPath(CONST_STRPTR name, CONST_STRPTR hostFolder);
