@@ -368,7 +368,7 @@ TEST_F(LifecycleTest, GroupChangeSwapsThePicture) {
     // A folder name that is no UTF-8 (Latin-1 "cafe" with an accent) is fine.
     const std::filesystem::path latin1 = dir_ / "caf\xe9";
     std::filesystem::create_directory(latin1);
-    std::filesystem::rename(WritePng("small.png", 20, 20, 0x30c030), latin1 / "small.png");
+    std::filesystem::rename(WritePicture("small.png", 20, 20, 0x30c030), latin1 / "small.png");
     SwapPicture((latin1 / "small.png").string());
     EXPECT_FALSE(PictureLabel()->pixmap().isNull());
 }
