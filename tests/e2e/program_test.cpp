@@ -188,14 +188,18 @@ TEST_F(ProgramTest, EmptyDrawerOpensWithAnEmptyListAndQuitsCleanly) {
 }
 
 // Every way to end the program takes the same orderly path: settings
-// saved, window gone, exit status 0; a signal ends it within a second.
-enum class Ending { CloseGadget, QuitKey, Interrupt, Terminate };
+// saved, window gone, exit status 0; a signal or the end of the X server (as
+// at logout) ends it within a second.
+enum class Ending { CloseGadget, QuitKey, Interrupt, Terminate, ServerEnds };
 
 class EndingTest : public ProgramTest, public testing::WithParamInterface<Ending> {};
 
 TEST_P(EndingTest, SavesTheSettingsAndExitsWithZero) {
     ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
-    Session session(Server(), drawer_);
+    std::optional<XServer> own; // a server to end, not the shared one
+    if (GetParam() == Ending::ServerEnds)
+        own.emplace();
+    Session session(own ? *own : Server(), drawer_);
     ASSERT_EQ(Checks(Start(session)).size(), 4u) << "window not drawn as expected";
     ASSERT_TRUE(Toggle(session, 2, true)) << "double size";
 
@@ -213,20 +217,26 @@ TEST_P(EndingTest, SavesTheSettingsAndExitsWithZero) {
     case Ending::Terminate:
         session.Signal(SIGTERM);
         break;
+    case Ending::ServerEnds:
+        own.reset();
+        break;
     }
     const std::optional<int> status = session.WaitForExit(5s);
     const auto took = std::chrono::steady_clock::now() - begin;
     EXPECT_TRUE(ExitedCleanly(status));
-    if (GetParam() == Ending::Interrupt || GetParam() == Ending::Terminate) {
+    if (GetParam() >= Ending::Interrupt) {
         EXPECT_LT(took, 1s);
     }
     EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nDoubleSize = 1\n");
-    EXPECT_FALSE(Server().Exists(session.window()));
+    if (GetParam() != Ending::ServerEnds) {
+        EXPECT_FALSE(Server().Exists(session.window()));
+    }
     EXPECT_EQ(session.Output(), "");
 }
 
 const char *NameOf(Ending ending) {
-    static const char *const names[] = {"CloseGadget", "QuitKey", "Interrupt", "Terminate"};
+    static const char *const names[] = {"CloseGadget", "QuitKey", "Interrupt", "Terminate",
+                                        "ServerEnds"};
     return names[static_cast<int>(ending)];
 }
 
@@ -240,7 +250,7 @@ std::string EndingName(const testing::TestParamInfo<Ending> &info) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, EndingTest,
                          testing::Values(Ending::CloseGadget, Ending::QuitKey, Ending::Interrupt,
-                                         Ending::Terminate),
+                                         Ending::Terminate, Ending::ServerEnds),
                          EndingName);
 
 } // namespace
