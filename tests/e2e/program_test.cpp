@@ -4,6 +4,7 @@
 #include "demo_drawer.h"
 #include "screen.h"
 #include "session.h"
+#include "utils.h"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +172,47 @@ TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
     ASSERT_TRUE(session.Key("q"));
     EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
     EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nSoundOn = 0\nPalette = 2\nFullScreen = 1\n");
+}
+
+// Box art far larger than the screen is scaled into it; the next game's
+// picture lets the window take its own size again, and that size is the one
+// remembered.
+TEST_F(ProgramTest, HugeBoxArtStaysOnTheScreen) {
+    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    const demo::DemoRom second = DemoRomAt(1);
+    ASSERT_TRUE(second.row >= 0 && second.picture) << "the second game needs box art";
+    const uint32_t art = demo::BoxArtColour(second.row);
+    QImage huge(5000, 5000, QImage::Format_RGB32);
+    huge.fill(art);
+    const fs::path file = drawer_.drawer() / "images" / GameList[second.row].Image;
+    ASSERT_TRUE(huge.save(QString::fromStdString(file.string())));
+    Session session(Server(), drawer_);
+    const QImage shot = Start(session);
+    ASSERT_EQ(Layout(shot).rows.size(), 9u);
+    const WindowGeometry own = Server().Geometry(session.window());
+
+    // The first entry, clicked, takes the keys; the next one has the huge art.
+    ASSERT_TRUE(session.Click(shot.width() / 2, Layout(shot).rows[1].top + 6));
+    ASSERT_TRUE(session.Key("Down"));
+    const auto shown = [&](const QImage &image) { return CountColour(image, art) > 500 * 500; };
+    EXPECT_TRUE(shown(session.GrabWhen(shown, 5s)));
+    const WindowGeometry fitted = Server().Geometry(session.window());
+    EXPECT_TRUE(fitted.x >= 0 && fitted.y >= 0 && fitted.x + fitted.width <= 1280 &&
+                fitted.y + fitted.height <= 1024)
+        << fitted.x << "," << fitted.y << " " << fitted.width << "x" << fitted.height;
+
+    ASSERT_TRUE(session.Key("Up"));
+    const auto deadline = std::chrono::steady_clock::now() + 3s;
+    while (Server().Geometry(session.window()).height != own.height &&
+           std::chrono::steady_clock::now() < deadline)
+        Process::Pause(20ms);
+    EXPECT_EQ(Server().Geometry(session.window()).width, own.width);
+    EXPECT_EQ(Server().Geometry(session.window()).height, own.height);
+    ASSERT_TRUE(session.Key("q"));
+    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
+    const std::string size = " " + std::to_string(own.width) + " " + std::to_string(own.height);
+    EXPECT_NE(ReadFile(drawer_.configDir() / "mui/windows.geometry").find(size + " "),
+              std::string::npos);
 }
 
 TEST_F(ProgramTest, EmptyDrawerOpensWithAnEmptyListAndQuitsCleanly) {
