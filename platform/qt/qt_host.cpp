@@ -120,18 +120,18 @@ bool OpenHost(std::function<void()> displayLost) {
         host.starting = true;
         host.ownApp = std::make_unique<QApplication>(host.argc, host.argv);
         host.starting = false;
-        // A platform without a screen (a frame buffer that is not there)
-        // would fail at the first window.
-        if (QGuiApplication::screens().isEmpty()) {
-            std::fprintf(stderr, "%s\n", UnusableDisplayLine().c_str());
-            host.ownApp.reset();
-            return false;
-        }
         host.displayLost = std::move(displayLost);
         QApplication::setQuitOnLastWindowClosed(false);
         // QApplication takes the user's locale for the C library too; the
         // program's number formats ("%lf", atof) stay those of the C locale.
         std::setlocale(LC_NUMERIC, "C");
+    }
+    // A platform without a screen (a frame buffer that is not there) would
+    // fail at the first window. Qt is left up: such a platform does not take
+    // its input devices down cleanly, and the process is about to end.
+    if (QGuiApplication::screens().isEmpty()) {
+        std::fprintf(stderr, "%s\n", UnusableDisplayLine().c_str());
+        return false;
     }
     host.waitLoop = std::make_unique<WaitLoop>();
     host.open = true;
