@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
@@ -40,38 +41,29 @@ bool WaitForOutput(const e2e::TestDrawer &drawer, const std::string &text) {
     return false;
 }
 
-// A headless Wayland compositor of the test's own, with no helper clients;
-// it ends with the object, or earlier at End().
-class Weston {
-  public:
+// A headless Wayland compositor of the test's own, without helper clients,
+// in a runtime folder of its own; it ends with the object.
+struct Weston {
+    fs::path dir = ::mkdtemp((fs::temp_directory_path() / "weston-XXXXXX").string().data());
+    fs::path socket = dir / "wayland-test";
+    e2e::Process process;
+
     Weston() {
-        std::string dir = (fs::temp_directory_path() / "weston-XXXXXX").string();
-        dir_ = ::mkdtemp(dir.data()); // mode 0700, as a runtime folder must be
-        std::ofstream(dir_ / "weston.ini") << "[input-method]\npath=\n";
+        std::ofstream(dir / "weston.ini") << "[input-method]\npath=\n";
         e2e::Environment environment = e2e::CurrentEnvironment();
-        environment.erase("DISPLAY");
-        environment["XDG_RUNTIME_DIR"] = dir_.string();
-        process_ =
+        environment["XDG_RUNTIME_DIR"] = dir.string();
+        process =
             e2e::Process({"weston", "--backend=headless-backend.so", "--shell=kiosk-shell.so",
-                          "--socket=wayland-test", "--config=" + (dir_ / "weston.ini").string()},
+                          "--socket=wayland-test", "--config=" + (dir / "weston.ini").string()},
                          {environment, {}, {}, -1});
-        for (int i = 0; i < 500 && !fs::exists(socket()); ++i)
+        for (int i = 0; i < 500 && !fs::exists(socket); ++i)
             e2e::Process::Pause(20ms);
     }
     ~Weston() {
-        End();
-        fs::remove_all(dir_);
+        process.Signal(SIGTERM);
+        process.Wait(5s); // else killed by the process's own end
+        fs::remove_all(dir);
     }
-    void End() {
-        process_.Signal(SIGTERM);
-        if (!process_.Wait(5s))
-            process_.Kill();
-    }
-    fs::path socket() const { return dir_ / "wayland-test"; }
-
-  private:
-    fs::path dir_;
-    e2e::Process process_;
 };
 
 class ProgramRun : public ::testing::Test {
@@ -171,16 +163,16 @@ TEST_F(ProgramRun, ANormalRunPrintsNothingAndEndsWellOnABreak) {
 // it both on SIGTERM and when the compositor goes away (as at logout).
 TEST_F(ProgramRun, RunsOnWaylandAndEndsWellOnABreakOrWithTheCompositor) {
     for (const bool compositorEnds : {false, true}) {
-        Weston weston;
-        ASSERT_TRUE(fs::exists(weston.socket())) << "weston did not start";
+        std::optional<Weston> weston(std::in_place);
+        ASSERT_TRUE(fs::exists(weston->socket)) << "weston did not start";
         // Drawn decorations would load the GL driver, whose leaks a sanitizer
         // build cannot place once the driver is unloaded.
-        e2e::Environment environment = NoDisplay(
-            {{"WAYLAND_DISPLAY", weston.socket()}, {"QT_WAYLAND_DISABLE_WINDOWDECORATION", "1"}});
-        e2e::Process run = Start(KARVOLIN_PROGRAM, environment);
+        e2e::Process run =
+            Start(KARVOLIN_PROGRAM, NoDisplay({{"WAYLAND_DISPLAY", weston->socket.string()},
+                                               {"QT_WAYLAND_DISABLE_WINDOWDECORATION", "1"}}));
         ASSERT_FALSE(run.Wait(1500ms)) << Output();
         if (compositorEnds)
-            weston.End();
+            weston.reset();
         else
             run.Signal(SIGTERM);
         const auto status = run.Wait(1s);
