@@ -29,10 +29,11 @@ struct Host {
     std::unique_ptr<QApplication> ownApp; // null when the QApplication is someone else's
     std::unique_ptr<WaitLoop> waitLoop;
     bool open = false;
-    bool starting = false;            // while Qt starts its platform
-    std::atomic<bool> lost{false};    // the display went away while Qt ran
-    QtMessageHandler qtOwn = nullptr; // Qt's handler, when QT_LOGGING_RULES asks for Qt's messages
-    std::function<void()> displayLost;
+    bool starting = false;             // while Qt starts its platform
+    std::atomic<bool> watching{false}; // for the display going away
+    std::atomic<bool> lost{false};     // the display went away while Qt ran
+    QtMessageHandler qtOwn = nullptr;  // Qt's handler, when QT_LOGGING_RULES asks for Qt's messages
+    std::function<void()> displayLost; // called on the main thread only
 };
 
 Host &TheHost() {
@@ -94,7 +95,7 @@ void HostMessages(QtMsgType type, const QMessageLogContext &context, const QStri
         std::fflush(nullptr);
         std::_Exit(EXIT_FAILURE);
     }
-    if ((type == QtWarningMsg || type == QtCriticalMsg) && !host.starting && host.displayLost &&
+    if ((type == QtWarningMsg || type == QtCriticalMsg) && host.watching &&
         DisplayGone(!OnMainThread()))
         EndForLostDisplay(host);
     if (host.qtOwn)
@@ -121,6 +122,7 @@ bool OpenHost(std::function<void()> displayLost) {
         host.ownApp = std::make_unique<QApplication>(host.argc, host.argv);
         host.starting = false;
         host.displayLost = std::move(displayLost);
+        host.watching = bool(host.displayLost);
         QApplication::setQuitOnLastWindowClosed(false);
         // QApplication takes the user's locale for the C library too; the
         // program's number formats ("%lf", atof) stay those of the C locale.
@@ -142,11 +144,13 @@ void CloseHost() {
     Host &host = TheHost();
     if (!host.open)
         return;
+    host.watching = false;
     host.waitLoop.reset();
     host.displayLost = nullptr;
     if (host.lost) // Qt's threads are held in the middle of their work: leave Qt as it is
         (void)host.ownApp.release();
-    host.ownApp.reset();
+    else
+        host.ownApp.reset();
     host.open = false;
 }
 
