@@ -1,8 +1,9 @@
-// A display is usable when QT_QPA_PLATFORM names a platform explicitly, when
-// the X server of DISPLAY accepts a client, or when the Wayland socket
-// accepts a connection.
+// A display is usable when the X server of DISPLAY accepts a client, or when
+// the Wayland socket accepts a connection. QT_QPA_PLATFORM narrows that to the
+// platforms it names.
 #include "display_probe.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -52,11 +53,45 @@ bool WaylandReachable(const std::string &name) {
     return !runtime.empty() && CanConnect(runtime + "/" + name);
 }
 
+// One entry of QT_QPA_PLATFORM ("xcb", "wayland", "xcb:option=value"). The
+// window systems are probed as without it; other names are left to Qt, and a
+// platform Qt cannot start is reported while Qt starts (see qt_host).
+bool PlatformUsable(const std::string &entry) {
+    const std::string name = entry.substr(0, entry.find(':'));
+    if (name == "xcb")
+        return !Env("DISPLAY").empty() && X11Reachable(Env("DISPLAY"));
+    if (name.starts_with("wayland"))
+        return WaylandAnswers();
+    return !name.empty();
+}
+
 } // namespace
 
+bool WaylandAnswers() {
+    const std::string name = Env("WAYLAND_DISPLAY");
+    return WaylandReachable(name.empty() ? "wayland-0" : name); // the library's default
+}
+
+std::string UnusableDisplayLine() {
+    const std::string platforms = Env("QT_QPA_PLATFORM");
+    if (platforms.empty())
+        return "Cannot open a window: the display cannot be used.";
+    return "Cannot open a window: the platform \"" + platforms +
+           "\" named by QT_QPA_PLATFORM cannot be used.";
+}
+
 std::string MissingDisplayReason() {
-    if (!Env("QT_QPA_PLATFORM").empty())
-        return {};
+    // A list ("wayland;xcb") is tried in its order by Qt: one usable entry will do.
+    const std::string platforms = Env("QT_QPA_PLATFORM");
+    if (!platforms.empty()) {
+        for (size_t begin = 0; begin <= platforms.size();) {
+            const size_t end = std::min(platforms.find(';', begin), platforms.size());
+            if (PlatformUsable(platforms.substr(begin, end - begin)))
+                return {};
+            begin = end + 1;
+        }
+        return UnusableDisplayLine();
+    }
     const std::string display = Env("DISPLAY");
     const std::string wayland = Env("WAYLAND_DISPLAY");
     if (!display.empty() && X11Reachable(display))

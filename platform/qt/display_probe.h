@@ -5,8 +5,14 @@
 
 namespace platform::qt {
 
-// Empty when a display (or an explicit Qt platform) is usable; otherwise one
-// line that says what is missing.
+// Empty when a display (or the Qt platform that QT_QPA_PLATFORM names) is
+// usable; otherwise one line that says what is missing.
 std::string MissingDisplayReason();
+
+// The line for a display that Qt itself failed to use.
+std::string UnusableDisplayLine();
+
+// Whether the Wayland compositor of this session still accepts clients.
+bool WaylandAnswers();
 
 } // namespace platform::qt

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QScreen>
 
 namespace platform::qt {
 namespace {
@@ -77,16 +78,47 @@ QWidget *MakeCycle(Object *object, QWidget *parent) {
     return combo;
 }
 
-void ShowPicture(QLabel *label, Object *object) {
-    const QPixmap pixmap = LoadPicture(StringAttribute(object, MUIA_Dtpic_Name));
-    label->setPixmap(pixmap);
-    label->setFixedSize(pixmap.isNull() ? QSize(0, 0) : pixmap.size());
-}
+// A label holding a picture: the image as loaded (no larger than the screen's
+// free area, which bounds any window) and the size it is shown at.
+class PictureLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+    void Load(Object *object) {
+        image_ = LoadPicture(StringAttribute(object, MUIA_Dtpic_Name));
+        if (const QScreen *screen = this->screen()) {
+            const QSize area = screen->availableSize();
+            if (image_.width() > area.width() || image_.height() > area.height())
+                image_ = image_.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        }
+        setPixmap(image_);
+        setFixedSize(image_.isNull() ? QSize(0, 0) : image_.size());
+    }
+
+    void Fit(const QSize &room) {
+        if (image_.isNull())
+            return;
+        QSize shown = image_.size();
+        if (shown.width() > room.width() || shown.height() > room.height())
+            shown.scale(room.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio);
+        if (shown == size() && pixmap().size() == shown)
+            return;
+        setPixmap(shown == image_.size()
+                      ? image_
+                      : image_.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        setFixedSize(shown);
+    }
+
+    QSize ImageSize() const { return image_.isNull() ? QSize(0, 0) : image_.size(); }
+
+  private:
+    QPixmap image_;
+};
 
 QWidget *MakePicture(Object *object, QWidget *parent) {
-    auto *label = new QLabel(parent);
+    auto *label = new PictureLabel(parent);
     label->setAlignment(Qt::AlignCenter);
-    ShowPicture(label, object);
+    label->Load(object);
     return label;
 }
 
@@ -194,11 +226,19 @@ void UpdateGadget(QWidget *widget, GadgetKind kind, Object *object, Tag attribut
         break;
     case GadgetKind::Picture:
         if (attribute == MUIA_Dtpic_Name)
-            ShowPicture(static_cast<QLabel *>(widget), object);
+            static_cast<PictureLabel *>(widget)->Load(object);
         break;
     default:
         break;
     }
+}
+
+void FitPicture(QWidget *picture, const QSize &room) {
+    static_cast<PictureLabel *>(picture)->Fit(room);
+}
+
+QSize PictureSize(QWidget *picture) {
+    return static_cast<PictureLabel *>(picture)->ImageSize();
 }
 
 void ApplyFocusPolicy(QWidget *widget, GadgetKind kind, Object *object) {

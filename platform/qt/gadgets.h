@@ -6,6 +6,7 @@
 #include <intuition/classusr.h>
 #include <utility/tagitem.h>
 
+class QSize;
 class QWidget;
 
 namespace platform::qt {
@@ -30,6 +31,12 @@ QWidget *MakeGadget(GadgetKind kind, Object *object, QWidget *parent);
 
 // The widget follows a new attribute value of `object`.
 void UpdateGadget(QWidget *widget, GadgetKind kind, Object *object, Tag attribute, IPTR value);
+
+// A picture shows its image at the image's own size, or scaled down to fit
+// `room` when it is larger, keeping its aspect ratio. PictureSize is the
+// image's own size (empty without one).
+void FitPicture(QWidget *picture, const QSize &room);
+QSize PictureSize(QWidget *picture);
 
 // Keyboard focus: Tab reaches gadgets in the cycle chain; other input
 // gadgets take focus only when clicked.

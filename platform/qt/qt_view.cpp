@@ -7,8 +7,16 @@
 
 #include "mui/view.h"
 
+#include <libraries/mui.h>
+#include <proto/intuition.h>
+#include <proto/muimaster.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace platform::qt {
 namespace {
@@ -48,6 +56,27 @@ class QtView final : public platform::mui::ViewObserver {
             view->Forget(object);
     }
 
+    // The display has gone and Qt would end the process at once. The run
+    // ends as a program ends one: its windows closed, then each application
+    // disposed (where a program saves its state); then the process ends as
+    // after the break signal.
+    [[noreturn]] void EndForLostDisplay() {
+        std::vector<Object *> windows, applications;
+        for (const auto &[window, view] : windows_) {
+            windows.push_back(window);
+            Object *application = platform::mui::ApplicationOf(window);
+            if (application && std::find(applications.begin(), applications.end(), application) ==
+                                   applications.end())
+                applications.push_back(application);
+        }
+        for (Object *window : windows)
+            SetAttrs(window, MUIA_Window_Open, FALSE, TAG_DONE);
+        for (Object *application : applications)
+            MUI_DisposeObject(application);
+        std::fflush(nullptr);
+        std::_Exit(EXIT_SUCCESS);
+    }
+
     // Every window goes before Qt does.
     void CloseAll() {
         for (auto &[window, view] : windows_)
@@ -74,7 +103,7 @@ QtView &TheView() {
 
 const bool g_registered = [] {
     platform::mui::SetViewObserver(&TheView());
-    platform::mui::SetViewLifecycle([] { return OpenHost(); },
+    platform::mui::SetViewLifecycle([] { return OpenHost([] { TheView().EndForLostDisplay(); }); },
                                     [] {
                                         TheView().CloseAll();
                                         CloseHost();

@@ -28,6 +28,7 @@ WaitLoop::~WaitLoop() {
 }
 
 void WaitLoop::WaitForSignal() {
+    waiting_ = true;
     notifier_.setEnabled(true);
     // WaitForMoreEvents sleeps in the dispatcher until something happens; the
     // notifier turns a raised signal into such an event.
@@ -36,6 +37,7 @@ void WaitLoop::WaitForSignal() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     notifier_.setEnabled(false);
+    waiting_ = false;
 }
 
 } // namespace platform::qt

@@ -15,11 +15,15 @@ class WaitLoop {
     WaitLoop(const WaitLoop &) = delete;
     WaitLoop &operator=(const WaitLoop &) = delete;
 
+    // Whether the program waits in Wait() right now.
+    bool Waiting() const { return waiting_; }
+
   private:
     void WaitForSignal();
 
     int fd_;
     QSocketNotifier notifier_;
+    bool waiting_ = false;
 };
 
 } // namespace platform::qt

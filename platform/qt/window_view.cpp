@@ -10,6 +10,7 @@
 #include <libraries/mui.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -65,23 +66,88 @@ void WindowView::Present() {
     std::optional<WindowGeometry> remembered;
     if (id && !base.empty())
         remembered = GeometryStore(GeometryFile()).Load(base, id);
+    std::optional<QPoint> position; // none: wherever the window system puts it
     if (remembered) {
-        move(remembered->x, remembered->y);
-        resize(remembered->width, remembered->height);
+        position = QPoint(remembered->x, remembered->y);
+        ownSize_ = {remembered->width, remembered->height};
     } else {
         const QSize hint = sizeHint();
         const int width = PositiveSize(window_, MUIA_Window_Width);
         const int height = PositiveSize(window_, MUIA_Window_Height);
-        resize(width ? width : hint.width(), height ? height : hint.height());
+        ownSize_ = {width ? width : hint.width(), height ? height : hint.height()};
     }
+    FitToScreen(position);
     show();
+    if (frameGeometry().size() != size()) // the frame is known now: fit with it
+        FitToScreen(position);
 }
 
 void WindowView::RememberPlacement() const {
     const auto id = static_cast<ULONG>(Attribute(window_, MUIA_Window_ID));
     const std::string base = PlacementBase(window_);
+    const QSize own = size() == fittedSize_ ? ownSize_ : size();
     if (id && !base.empty())
-        GeometryStore(GeometryFile()).Save(base, id, {x(), y(), width(), height()});
+        GeometryStore(GeometryFile()).Save(base, id, {x(), y(), own.width(), own.height()});
+}
+
+// The window on its screen: no larger than the screen's free area (a picture
+// larger than its room is scaled down), at least its minimum, and placed so
+// that it is on the screen. The window takes its own size again when its
+// content lets it.
+void WindowView::FitToScreen(std::optional<QPoint> position) {
+    const QScreen *screen = position ? QGuiApplication::screenAt(*position) : nullptr;
+    if (!screen)
+        screen = isVisible() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame = frameGeometry().size() - size(); // known once shown
+    ownSize_ = ownSize_.boundedTo(area.size() - frame);
+    FitPictures(area.size() - frame);
+    resize(ownSize_.expandedTo(minimumSizeHint()));
+    fittedSize_ = size();
+    if (!position)
+        return;
+    const QSize outer = size() + frame;
+    move(std::max(area.left(), std::min(position->x(), area.right() + 1 - outer.width())),
+         std::max(area.top(), std::min(position->y(), area.bottom() + 1 - outer.height())));
+}
+
+void WindowView::TakeOwnSize() {
+    if (size() != fittedSize_) // the user (or the window manager) made it so
+        ownSize_ = size();
+}
+
+// Pictures at their own size first; when the window's minimum then exceeds
+// the area, each is scaled down by the excess.
+void WindowView::FitPictures(const QSize &area) {
+    std::vector<QWidget *> pictures;
+    for (const auto &[object, gadget] : gadgets_)
+        if (gadget.kind == GadgetKind::Picture)
+            pictures.push_back(gadget.widget);
+    for (QWidget *picture : pictures)
+        FitPicture(picture, PictureSize(picture));
+    Relayout(false); // the window keeps its size while it is measured
+    const QSize excess = (minimumSizeHint() - area).expandedTo(QSize(0, 0));
+    if (!excess.isNull())
+        for (QWidget *picture : pictures)
+            FitPicture(picture, PictureSize(picture) - excess);
+    Relayout(true);
+}
+
+// Layouts take a new minimum only when they run: run each, inner ones first
+// (the reverse of the children's order, which lists a parent before its own).
+// The window's own layout, run, sets the window's minimum (and grows it).
+void WindowView::Relayout(bool window) {
+    const QList<QWidget *> widgets = findChildren<QWidget *>();
+    for (auto it = widgets.rbegin(); it != widgets.rend(); ++it)
+        if (QLayout *inner = (*it)->layout()) {
+            inner->invalidate();
+            inner->activate();
+        }
+    layout()->invalidate();
+    if (window)
+        layout()->activate();
 }
 
 bool WindowView::Shows(Object *object) const {
@@ -94,8 +160,15 @@ void WindowView::Follow(Object *object, Tag attribute, IPTR value) {
             setWindowTitle(QString::fromUtf8(reinterpret_cast<const char *>(value)));
         return;
     }
-    if (auto it = gadgets_.find(object); it != gadgets_.end())
-        UpdateGadget(it->second.widget, it->second.kind, object, attribute, value);
+    auto it = gadgets_.find(object);
+    if (it == gadgets_.end())
+        return;
+    const bool newPicture = it->second.kind == GadgetKind::Picture && attribute == MUIA_Dtpic_Name;
+    if (newPicture)
+        TakeOwnSize();
+    UpdateGadget(it->second.widget, it->second.kind, object, attribute, value);
+    if (newPicture)
+        FitToScreen(pos());
 }
 
 void WindowView::RebuildGroup(Object *group) {
@@ -103,6 +176,7 @@ void WindowView::RebuildGroup(Object *group) {
     if (it == gadgets_.end() || it->second.kind != GadgetKind::Group)
         return;
     QWidget *groupWidget = it->second.widget;
+    TakeOwnSize();
     ClearPlaces(groupWidget);
 
     // Widgets of objects that left the group go; those of current children
@@ -121,7 +195,7 @@ void WindowView::RebuildGroup(Object *group) {
     FillGroup(group, groupWidget);
     UpdateTabOrder();
     groupWidget->updateGeometry();
-    this->layout()->activate(); // the window grows when its content needs room
+    FitToScreen(pos()); // the window grows when its content needs room, or shrinks back
 }
 
 void WindowView::Forget(Object *object) {

@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -22,10 +23,11 @@ class WindowView : public QWidget {
     explicit WindowView(Object *window);
     ~WindowView() override;
 
-    // Places the window (remembered placement, else the toolkit's width) and
-    // shows it.
+    // Places the window (remembered placement, else the toolkit's width),
+    // fitted to its screen, and shows it.
     void Present();
-    // Remembers the placement under the window's id, when it has one.
+    // Remembers the placement under the window's id, when it has one: the
+    // size the window has of its own, not one that a picture forced on it.
     void RememberPlacement() const;
 
     bool Shows(Object *object) const;
@@ -46,6 +48,10 @@ class WindowView : public QWidget {
     QWidget *Build(Object *object, QWidget *parent);
     void FillGroup(Object *group, QWidget *groupWidget);
     void Bind(Object *object, QWidget *widget, GadgetKind kind);
+    void FitToScreen(std::optional<QPoint> position);
+    void TakeOwnSize();
+    void FitPictures(const QSize &area);
+    void Relayout(bool window);
     bool HasControlChar(Object *object, IPTR key) const;
     void UpdateTabOrder();
     void CollectFocusable(Object *object, std::vector<QWidget *> &out) const;
@@ -53,6 +59,8 @@ class WindowView : public QWidget {
     Object *window_;
     Object *root_ = nullptr;
     std::unordered_map<Object *, Gadget> gadgets_;
+    QSize ownSize_;    // as placed, or as the user made it
+    QSize fittedSize_; // as last fitted to the screen
 };
 
 } // namespace platform::qt

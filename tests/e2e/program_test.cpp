@@ -280,6 +280,43 @@ TEST_F(ProgramTest, PipesInTheDrawerAreNeitherReadNorWaitedFor) {
     EXPECT_TRUE(fs::is_fifo(drawer_.settingsFile())) << "nothing changed, nothing saved";
 }
 
+// Box art far larger than the screen is scaled into it; the next game's
+// picture lets the window take its own size again, and that size is the one
+// remembered.
+TEST_F(ProgramTest, HugeBoxArtStaysOnTheScreen) {
+    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    const demo::DemoRom second = DemoRomAt(1);
+    ASSERT_TRUE(second.row >= 0 && second.picture) << "the second game needs box art";
+    const uint32_t art = demo::BoxArtColour(second.row);
+    QImage huge(5000, 5000, QImage::Format_RGB32);
+    huge.fill(art);
+    const fs::path file = drawer_.drawer() / "images" / GameList[second.row].Image;
+    ASSERT_TRUE(huge.save(QString::fromStdString(file.string())));
+    Session session(Server(), drawer_);
+    const QImage shot = Start(session);
+    ASSERT_EQ(Layout(shot).rows.size(), 9u);
+
+    // The first entry, clicked, takes the keys; the next one has the huge art.
+    ASSERT_TRUE(session.Click(shot.width() / 2, Layout(shot).rows[1].top + 6));
+    ASSERT_TRUE(session.Key("Down"));
+    const auto shown = [&](const QImage &image) { return CountColour(image, art) > 500 * 500; };
+    EXPECT_TRUE(shown(session.GrabWhen(shown, 5s)));
+    const WindowGeometry fitted = Server().Geometry(session.window());
+    EXPECT_TRUE(
+        QRect(0, 0, 1280, 1024).contains(QRect(fitted.x, fitted.y, fitted.width, fitted.height)))
+        << fitted.x << "," << fitted.y << " " << fitted.width << "x" << fitted.height;
+
+    ASSERT_TRUE(session.Key("Up"));
+    const auto ownSize = [&](const QImage &image) { return image.size() == shot.size(); };
+    EXPECT_TRUE(ownSize(session.GrabWhen(ownSize, 3s)));
+    ASSERT_TRUE(session.Key("q"));
+    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
+    const std::string size =
+        " " + std::to_string(shot.width()) + " " + std::to_string(shot.height());
+    EXPECT_NE(ReadFile(drawer_.configDir() / "mui/windows.geometry").find(size + " "),
+              std::string::npos);
+}
+
 TEST_F(ProgramTest, EmptyDrawerOpensWithAnEmptyListAndQuitsCleanly) {
     fs::create_directories(drawer_.drawer() / "roms");
     Session session(Server(), drawer_);
@@ -295,14 +332,18 @@ TEST_F(ProgramTest, EmptyDrawerOpensWithAnEmptyListAndQuitsCleanly) {
 }
 
 // Every way to end the program takes the same orderly path: settings
-// saved, window gone, exit status 0; a signal ends it within a second.
-enum class Ending { CloseGadget, QuitKey, Interrupt, Terminate };
+// saved, window gone, exit status 0; a signal or the end of the X server (as
+// at logout) ends it within a second.
+enum class Ending { CloseGadget, QuitKey, Interrupt, Terminate, ServerEnds };
 
 class EndingTest : public ProgramTest, public testing::WithParamInterface<Ending> {};
 
 TEST_P(EndingTest, SavesTheSettingsAndExitsWithZero) {
     ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
-    Session session(Server(), drawer_);
+    std::optional<XServer> own; // a server to end, not the shared one
+    if (GetParam() == Ending::ServerEnds)
+        own.emplace();
+    Session session(own ? *own : Server(), drawer_);
     ASSERT_EQ(Checks(Start(session)).size(), 4u) << "window not drawn as expected";
     ASSERT_TRUE(Toggle(session, 2, true)) << "double size";
 
@@ -320,20 +361,26 @@ TEST_P(EndingTest, SavesTheSettingsAndExitsWithZero) {
     case Ending::Terminate:
         session.Signal(SIGTERM);
         break;
+    case Ending::ServerEnds:
+        own.reset();
+        break;
     }
     const std::optional<int> status = session.WaitForExit(5s);
     const auto took = std::chrono::steady_clock::now() - begin;
     EXPECT_TRUE(ExitedCleanly(status));
-    if (GetParam() == Ending::Interrupt || GetParam() == Ending::Terminate) {
+    if (GetParam() >= Ending::Interrupt) {
         EXPECT_LT(took, 1s);
     }
     EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nDoubleSize = 1\n");
-    EXPECT_FALSE(Server().Exists(session.window()));
+    if (GetParam() != Ending::ServerEnds) {
+        EXPECT_FALSE(Server().Exists(session.window()));
+    }
     EXPECT_EQ(session.Output(), "");
 }
 
 const char *NameOf(Ending ending) {
-    static const char *const names[] = {"CloseGadget", "QuitKey", "Interrupt", "Terminate"};
+    static const char *const names[] = {"CloseGadget", "QuitKey", "Interrupt", "Terminate",
+                                        "ServerEnds"};
     return names[static_cast<int>(ending)];
 }
 
@@ -347,7 +394,7 @@ std::string EndingName(const testing::TestParamInfo<Ending> &info) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, EndingTest,
                          testing::Values(Ending::CloseGadget, Ending::QuitKey, Ending::Interrupt,
-                                         Ending::Terminate),
+                                         Ending::Terminate, Ending::ServerEnds),
                          EndingName);
 
 } // namespace

@@ -1,5 +1,6 @@
 // Whole runs of the program on the offscreen platform: the trace of a run in
-// its order, a silent normal run, and the run without any display.
+// its order, a silent normal run, a run on a Wayland compositor, and the runs
+// without a usable display.
 #include "process.h"
 #include "rommaker.h"
 #include "test_drawer.h"
@@ -10,6 +11,9 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
@@ -37,6 +41,31 @@ bool WaitForOutput(const e2e::TestDrawer &drawer, const std::string &text) {
     return false;
 }
 
+// A headless Wayland compositor of the test's own, without helper clients,
+// in a runtime folder of its own; it ends with the object.
+struct Weston {
+    fs::path dir = ::mkdtemp((fs::temp_directory_path() / "weston-XXXXXX").string().data());
+    fs::path socket = dir / "wayland-test";
+    e2e::Process process;
+
+    Weston() {
+        std::ofstream(dir / "weston.ini") << "[input-method]\npath=\n";
+        e2e::Environment environment = e2e::CurrentEnvironment();
+        environment["XDG_RUNTIME_DIR"] = dir.string();
+        process =
+            e2e::Process({"weston", "--backend=headless-backend.so", "--shell=kiosk-shell.so",
+                          "--socket=wayland-test", "--config=" + (dir / "weston.ini").string()},
+                         {environment, {}, {}, -1});
+        for (int i = 0; i < 500 && !fs::exists(socket); ++i)
+            e2e::Process::Pause(20ms);
+    }
+    ~Weston() {
+        process.Signal(SIGTERM);
+        process.Wait(5s); // else killed by the process's own end
+        fs::remove_all(dir);
+    }
+};
+
 class ProgramRun : public ::testing::Test {
   protected:
     // Starts the program line-buffered, so its output can be followed.
@@ -56,9 +85,19 @@ class ProgramRun : public ::testing::Test {
         return e2e::Process({"stdbuf", "-oL", drawer_->program().string()}, options);
     }
 
-    static e2e::Environment Offscreen() {
+    static e2e::Environment Offscreen(const char *platform = "offscreen") {
         e2e::Environment environment = e2e::CurrentEnvironment();
-        environment["QT_QPA_PLATFORM"] = "offscreen";
+        environment["QT_QPA_PLATFORM"] = platform;
+        return environment;
+    }
+
+    // No way to any display; `changes` then set what a row needs.
+    static e2e::Environment NoDisplay(const std::map<std::string, std::string> &changes = {}) {
+        e2e::Environment environment = e2e::CurrentEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.erase(name);
+        for (const auto &[name, value] : changes)
+            environment[name] = value;
         return environment;
     }
 
@@ -104,8 +143,10 @@ TEST_F(ProgramRun, TraceOfAWholeRunInItsOrder) {
 }
 
 TEST_F(ProgramRun, ANormalRunPrintsNothingAndEndsWellOnABreak) {
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        e2e::Process run = Start(KARVOLIN_PROGRAM, Offscreen());
+    const std::pair<int, const char *> runs[] = {
+        {SIGINT, "offscreen"}, {SIGTERM, "minimal"}, {SIGHUP, "offscreen"}};
+    for (const auto &[signal, platform] : runs) {
+        e2e::Process run = Start(KARVOLIN_PROGRAM, Offscreen(platform));
         // A normal run gives no sign of being up: give it a moment.
         e2e::Process::Pause(1500ms);
         run.Signal(signal);
@@ -118,17 +159,50 @@ TEST_F(ProgramRun, ANormalRunPrintsNothingAndEndsWellOnABreak) {
     }
 }
 
-TEST_F(ProgramRun, WithoutADisplayItSaysSoAndFails) {
-    e2e::Environment environment = e2e::CurrentEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.erase(name);
-    e2e::Process run = Start(KARVOLIN_PROGRAM, environment);
-    const auto status = run.Wait(5s);
-    ASSERT_TRUE(status && WIFEXITED(*status));
-    EXPECT_NE(WEXITSTATUS(*status), 0);
-    const std::vector<std::string> lines = Lines(Output());
-    ASSERT_EQ(lines.size(), 1u) << Output();
-    EXPECT_NE(lines[0].find("display"), std::string::npos) << lines[0];
+// A Wayland-only session: the run stays up, and ends as the break signal ends
+// it both on SIGTERM and when the compositor goes away (as at logout).
+TEST_F(ProgramRun, RunsOnWaylandAndEndsWellOnABreakOrWithTheCompositor) {
+    for (const bool compositorEnds : {false, true}) {
+        std::optional<Weston> weston(std::in_place);
+        ASSERT_TRUE(fs::exists(weston->socket)) << "weston did not start";
+        // Drawn decorations would load the GL driver, whose leaks a sanitizer
+        // build cannot place once the driver is unloaded.
+        e2e::Process run =
+            Start(KARVOLIN_PROGRAM, NoDisplay({{"WAYLAND_DISPLAY", weston->socket.string()},
+                                               {"QT_WAYLAND_DISABLE_WINDOWDECORATION", "1"}}));
+        ASSERT_FALSE(run.Wait(1500ms)) << Output();
+        if (compositorEnds)
+            weston.reset();
+        else
+            run.Signal(SIGTERM);
+        const auto status = run.Wait(1s);
+        ASSERT_TRUE(status && WIFEXITED(*status)) << compositorEnds;
+        EXPECT_EQ(WEXITSTATUS(*status), 0) << compositorEnds;
+        EXPECT_EQ(Output(), "") << compositorEnds;
+        // The window was shown and closed the orderly way: its placement is kept.
+        EXPECT_TRUE(fs::exists(drawer_->configDir() / "mui/windows.geometry")) << compositorEnds;
+    }
+}
+
+// No usable display, whichever way: one line, status 1, no abort, no Qt text.
+TEST_F(ProgramRun, WithoutAUsableDisplayItSaysSoAndFails) {
+    const std::map<std::string, std::string> rows[] = {
+        {},                                               // no display at all
+        {{"QT_QPA_PLATFORM", "xcb"}},                     // carried into a session without X
+        {{"QT_QPA_PLATFORM", "nosuch"}},                  // a platform Qt does not have
+        {{"QT_QPA_PLATFORM", "wayland"}},                 // no compositor
+        {{"QT_QPA_PLATFORM", "linuxfb:fb=/nonexistent"}}, // a platform without a screen
+    };
+    for (const auto &row : rows) {
+        const std::string name = row.empty() ? "" : row.begin()->second;
+        e2e::Process run = Start(KARVOLIN_PROGRAM, NoDisplay(row));
+        const auto status = run.Wait(5s);
+        ASSERT_TRUE(status && WIFEXITED(*status)) << name;
+        EXPECT_EQ(WEXITSTATUS(*status), 1) << name;
+        const std::vector<std::string> lines = Lines(Output());
+        ASSERT_EQ(lines.size(), 1u) << name << ": " << Output();
+        EXPECT_EQ(lines[0].rfind("Cannot open a window: ", 0), 0u) << lines[0];
+    }
 }
 
 } // namespace

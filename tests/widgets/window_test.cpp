@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -347,20 +348,28 @@ class LifecycleTest : public WidgetTest {
 
 TEST_F(LifecycleTest, GroupChangeSwapsThePicture) {
     MakeApplication("WIDGETTEST", 1);
-    SwapPicture(WritePicture("big.png", 600, 800, 0xc03030));
+    const QSize natural = Window()->size();
+    const QRect screen = Window()->screen()->availableGeometry();
+    SwapPicture(WritePicture("big.png", 600, 2000, 0xc03030));
     ASSERT_NE(PictureLabel(), nullptr);
     EXPECT_EQ(PictureLabel()->pixmap().toImage().pixelColor(5, 5), QColor::fromRgb(0xc03030));
     EXPECT_TRUE(PictureLabel()->isVisible());
-    EXPECT_GE(Window()->width(), 600) << "the window did not make room";
-    EXPECT_GE(Window()->height(), 800);
+    // The window makes room up to the screen; the picture, taller than that,
+    // is scaled down to its room, keeping its shape.
+    EXPECT_GT(Window()->height(), screen.height() * 9 / 10) << "the window did not make room";
+    EXPECT_LE(Window()->frameGeometry().height(), screen.height());
+    const QSize shown = PictureLabel()->size();
+    EXPECT_NEAR(shown.height() * 600.0 / 2000, shown.width(), 1.0);
     // The format comes from the data: a JPEG under a .png name shows.
     SwapPicture(WritePicture("jpeg.png", 40, 30, 0x808080, "JPEG"));
     EXPECT_EQ(PictureLabel()->pixmap().toImage().pixelColor(5, 5), QColor::fromRgb(0x808080));
 
-    // A missing or broken file leaves an empty picture and a working window.
+    // A missing or broken file leaves an empty picture and a working window,
+    // which takes its own size again.
     SwapPicture((dir_ / "missing.png").string());
     ASSERT_NE(PictureLabel(), nullptr);
     EXPECT_TRUE(PictureLabel()->pixmap().isNull());
+    EXPECT_EQ(Window()->size(), natural);
     std::ofstream(dir_ / "broken.png") << "not a picture";
     SwapPicture((dir_ / "broken.png").string());
     EXPECT_TRUE(PictureLabel()->pixmap().isNull());
@@ -385,6 +394,19 @@ TEST_F(LifecycleTest, PlacementSurvivesReopenInANewApplication) {
     EXPECT_EQ(Window()->pos(), QPoint(130, 140));
     EXPECT_EQ(Window()->size(), QSize(420, 610));
     MUI_DisposeObject(std::exchange(app_, nullptr)); // disposing an open window remembers too
+
+    // A placement that cannot be on this screen is fitted to it.
+    std::ofstream(dir_ / "config/mui/windows.geometry")
+        << "4D41494E -20000 20000 30000 30000 WIDGETTEST\n";
+    MakeApplication("WIDGETTEST", 0x4D41494E);
+    EXPECT_TRUE(Window()->screen()->availableGeometry().contains(Window()->frameGeometry()))
+        << Window()->frameGeometry().x() << "," << Window()->frameGeometry().y() << " "
+        << Window()->width() << "x" << Window()->height();
+    SetAttrs(win_, MUIA_Window_Open, FALSE, TAG_DONE); // and remembered so
+    std::ifstream file(dir_ / "config/mui/windows.geometry");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}).find("30000"),
+              std::string::npos);
+    MUI_DisposeObject(std::exchange(app_, nullptr));
 
     MakeApplication("WIDGETTEST", 0x4F544852); // another id: the toolkit's width
     EXPECT_EQ(Window()->width(), 300);

@@ -64,8 +64,9 @@ Environment TestDrawer::ProgramEnvironment(Environment base) const {
     // Only what a run needs: a desktop session's theme or style settings
     // would change the look that the tests read.
     static const char *const kept[] = {
-        "PATH",   "DISPLAY",      "LANG",          "LC_ALL",       "TZ",
-        "TMPDIR", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "QT_QPA_PLATFORM"};
+        "PATH",          "DISPLAY",      "WAYLAND_DISPLAY", "LANG",
+        "LC_ALL",        "TZ",           "TMPDIR",          "ASAN_OPTIONS",
+        "UBSAN_OPTIONS", "LSAN_OPTIONS", "QT_QPA_PLATFORM", "QT_WAYLAND_DISABLE_WINDOWDECORATION"};
     Environment own;
     for (const char *name : kept)
         if (const auto entry = base.find(name); entry != base.end())

@@ -32,7 +32,7 @@ class TestDrawer {
     std::string ReadSettings() const;
 
     // The environment for the program: from `base` only the search path, the
-    // display, the locale and sanitizer options; private home, config and
+    // displays, the locale and sanitizer options; private home, config and
     // runtime folders; the stand-in first in PATH.
     Environment ProgramEnvironment(Environment base) const;
 
