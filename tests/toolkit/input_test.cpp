@@ -144,7 +144,7 @@ TEST(MainLoop, WaitsForInputOrTheBreakSignal) {
     platform::mui::QueueRelease(gui.quit, true);
     EXPECT_EQ(runLoop(), "quit");
     // The break signal sent to the process ends the loop the other way.
-    ASSERT_EQ(kill(getpid(), SIGINT), 0);
+    ASSERT_EQ(kill(getpid(), SIGTERM), 0);
     EXPECT_EQ(runLoop(), "break");
 }
 
