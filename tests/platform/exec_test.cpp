@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -28,23 +29,20 @@ bool IsDevNull(int fd) {
     return fstat(fd, &st) == 0 && stat("/dev/null", &null) == 0 && st.st_rdev == null.st_rdev;
 }
 
-// This binary started again by StartsSoundInAHostileProcess: it checks the
-// case named in EXEC_TEST_START once the break signals are set up, and exits
-// with 0 when it holds.
+// This binary, started again by StartsSoundInAHostileProcess, exits with 0
+// when the case named in EXEC_TEST_START holds once its signals are set up.
 const bool g_restarted = [] {
     const char *start = std::getenv("EXEC_TEST_START");
     if (!start)
         return false;
-    bool ok = false;
-    if (!std::strcmp(start, "break pending")) {
-        ok = SetSignal(0, 0) & SIGBREAKF_CTRL_C;
-    } else if (!std::strcmp(start, "hangup ignored")) {
+    const std::string name = start;
+    if (name == "hangup ignored")
         ::raise(SIGHUP);
-        ok = !(SetSignal(0, 0) & SIGBREAKF_CTRL_C) && Ignored(SIGHUP);
-    } else if (!std::strcmp(start, "streams closed")) {
-        ok = IsDevNull(0) && IsDevNull(1) && IsDevNull(2) && platform::exec::WakeFd() > 2;
-    }
-    ::_exit(ok ? 0 : 1);
+    const bool broke = SetSignal(0, 0) & SIGBREAKF_CTRL_C;
+    ::_exit(name == "break pending" ? !broke
+            : name == "hangup ignored"
+                ? broke || !Ignored(SIGHUP)
+                : !(IsDevNull(0) && IsDevNull(1) && IsDevNull(2) && platform::exec::WakeFd() > 2));
 }();
 
 // A child process that sends `sig` to this process after a short delay, so
