@@ -33,10 +33,11 @@ LONG Finish(LONG code) {
     return code;
 }
 
-// The break signals of the anchor, taken (cleared) when one is pending.
+// Whether a break signal of the anchor is pending. It stays pending, so that
+// the program's next Wait still sees it and ends as the break asks.
 bool BreakPending(struct AnchorPath *anchor) {
     const ULONG bits = static_cast<ULONG>(anchor->ap_BreakBits);
-    const ULONG found = bits ? SetSignal(0, bits) & bits : 0;
+    const ULONG found = bits ? SetSignal(0, 0) & bits : 0;
     if (found)
         anchor->ap_FoundBreak = static_cast<LONG>(found);
     return found != 0;

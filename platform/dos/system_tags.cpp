@@ -4,7 +4,8 @@
 // never through /bin/sh, so no character of a file name can run a command.
 // An asynchronous command is started through an intermediate process that
 // exits at once (the command is adopted by init and never becomes our
-// zombie); the command gets its own session and /dev/null as its streams.
+// zombie); the command gets its own session and /dev/null as its streams. A
+// command that cannot be started is reported on standard error.
 #include "host_dos.h"
 
 #include <dos/dos.h>
@@ -13,7 +14,10 @@
 #include <proto/utility.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -60,26 +64,52 @@ std::vector<std::string> SplitCommandLine(const char *line) {
 
 namespace {
 
+// A system error as the end of a message: "permission denied".
+std::string Reason(int error) {
+    std::string text = std::strerror(error);
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
+bool IsExecutableFile(const std::string &path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
 // The executable for a command name: a name with a '/' as it stands, other
-// names searched in PATH. Empty when nothing executable is found.
-std::string FindCommand(const std::string &name) {
-    if (name.find('/') != std::string::npos)
-        return access(name.c_str(), X_OK) == 0 ? name : std::string();
+// names searched in PATH. Empty when nothing executable is found; `why` then
+// says so.
+std::string FindCommand(const std::string &name, std::string &why) {
+    if (name.find('/') != std::string::npos) {
+        if (IsExecutableFile(name))
+            return name;
+        why = access(name.c_str(), F_OK) == 0 ? "not executable" : Reason(errno);
+        return {};
+    }
     const char *path = std::getenv("PATH");
     std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    why = "not found in PATH";
     size_t start = 0;
     for (;;) {
         const size_t end = dirs.find(':', start);
         std::string dir = dirs.substr(start, end == std::string::npos ? end : end - start);
         std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
-        struct stat st {};
-        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-            access(candidate.c_str(), X_OK) == 0)
+        if (IsExecutableFile(candidate))
             return candidate;
+        if (access(candidate.c_str(), F_OK) == 0)
+            why = "not executable";
         if (end == std::string::npos)
             return {};
         start = end + 1;
     }
+}
+
+// A command that cannot be started is the one failure the user must hear of:
+// one line on standard error.
+LONG CannotStart(const std::string &name, const std::string &why) {
+    std::fprintf(stderr, "Cannot start %s: %s\n", name.c_str(), why.c_str());
+    return -1;
 }
 
 struct Options {
@@ -109,10 +139,27 @@ Options ReadTags(const struct TagItem *tags) {
     return options;
 }
 
-// In the forked child: new session, streams, exec. Only async-signal-safe
-// calls from here on. Reports errno through the pipe when the exec fails.
+// Sends errno through the pipe to the launcher and ends the child.
+[[noreturn]] void Fail(int errorPipe) {
+    const int error = errno;
+    [[maybe_unused]] ssize_t n = write(errorPipe, &error, sizeof error);
+    _exit(127);
+}
+
+// In the forked child: nothing of the launcher's process state reaches the
+// command. Default signal dispositions first, then an empty mask (so that no
+// handler of ours can run here); a new session; no descriptor but the three
+// streams (the rest close at exec, the error pipe with them). Only
+// async-signal-safe calls from here on.
 [[noreturn]] void ExecChild(const Options &options, const char *file, char *const argv[],
                             int errorPipe) {
+    struct sigaction defaults {};
+    defaults.sa_handler = SIG_DFL;
+    for (int sig = 1; sig < NSIG; ++sig)
+        sigaction(sig, &defaults, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
     setsid();
     const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
     if (null >= 0) {
@@ -123,10 +170,12 @@ Options ReadTags(const struct TagItem *tags) {
             dup2(null, 2);
         }
     }
+    if (close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0)
+        for (int fd = 3; fd < 65536; ++fd)
+            if (fd != errorPipe)
+                close(fd);
     execve(file, argv, environ);
-    const int error = errno;
-    [[maybe_unused]] ssize_t n = write(errorPipe, &error, sizeof error);
-    _exit(127);
+    Fail(errorPipe);
 }
 
 pid_t WaitFor(pid_t pid, int *status) {
@@ -147,9 +196,10 @@ LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags) {
     std::vector<std::string> words = SplitCommandLine(command);
     if (words.empty())
         return -1;
-    const std::string file = FindCommand(words[0]);
+    std::string why;
+    const std::string file = FindCommand(words[0], why);
     if (file.empty())
-        return -1;
+        return CannotStart(words[0], why);
     // Arguments that name Amiga paths reach the command as host paths.
     for (size_t i = 1; i < words.size(); ++i)
         if (HasDevice(words[i])) {
@@ -165,29 +215,35 @@ LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags) {
 
     int errorPipe[2];
     if (pipe2(errorPipe, O_CLOEXEC) != 0)
-        return -1;
+        return CannotStart(words[0], Reason(errno));
+    // No signal handler of ours may run in a child before it has reset them.
+    sigset_t all, saved;
+    sigfillset(&all);
+    pthread_sigmask(SIG_SETMASK, &all, &saved);
     const pid_t child = fork();
-    if (child < 0) {
-        close(errorPipe[0]);
-        close(errorPipe[1]);
-        return -1;
-    }
+    const int forkError = errno;
     if (child == 0) {
         close(errorPipe[0]);
         if (options.asynch) {
+            // The intermediate process: it ends at once, the command's exec
+            // error (or its own fork error) travels back through the pipe.
             const pid_t command = fork();
-            if (command != 0)
-                _exit(command < 0 ? 1 : 0);
+            if (command < 0)
+                Fail(errorPipe[1]);
+            if (command > 0)
+                _exit(0);
         }
         ExecChild(options, file.c_str(), argv.data(), errorPipe[1]);
     }
+    pthread_sigmask(SIG_SETMASK, &saved, nullptr);
     close(errorPipe[1]);
-    int status = 0;
-    if (options.asynch &&
-        (WaitFor(child, &status) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)) {
+    if (child < 0) {
         close(errorPipe[0]);
-        return -1;
+        return CannotStart(words[0], Reason(forkError));
     }
+    int status = 0;
+    if (options.asynch)
+        WaitFor(child, &status);
     // The pipe closes on a successful exec; otherwise it carries errno.
     int execError = 0;
     ssize_t got;
@@ -195,13 +251,13 @@ LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags) {
         got = read(errorPipe[0], &execError, sizeof execError);
     while (got < 0 && errno == EINTR);
     close(errorPipe[0]);
-    if (got > 0) {
+    if (got == sizeof execError) {
         if (!options.asynch)
             WaitFor(child, &status);
-        return -1;
+        return CannotStart(words[0], Reason(execError));
     }
     if (options.asynch)
-        return 0;
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : -1;
     if (WaitFor(child, &status) < 0)
         return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -1,6 +1,7 @@
 // Exec signals on a POSIX process: one set of 32 signal bits for the program's
-// task. SIGINT, SIGTERM and SIGHUP raise SIGBREAKF_CTRL_C through a self-pipe
-// whose handler only writes one byte; everything else happens in Wait().
+// task. SIGINT, SIGTERM and SIGHUP raise SIGBREAKF_CTRL_C: their handler only
+// sets a flag and writes one byte to a self-pipe that wakes Wait(); everything
+// else happens in Wait().
 #include "host_exec.h"
 
 #include <proto/exec.h>
@@ -16,49 +17,92 @@ namespace {
 
 constexpr ULONG kCtrlC = 1UL << 12;
 constexpr ULONG kReservedSignals = 0xFFFFUL; // system and break bits
+constexpr int kBreakSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// All the break handler touches: constant-initialised, so a break arriving at
+// any moment finds nothing half-built. The flag carries the break, the pipe
+// only wakes the reader: a pipe that is full is readable already, and losing a
+// byte then loses nothing.
+std::atomic<bool> g_break{false};
+std::atomic<bool> g_written{false}; // set after each write to the pipe
+std::atomic<int> g_wakeWrite{-1};
+std::atomic<int> g_wakeRead{-1};
+
+void WriteWake() {
+    const int fd = g_wakeWrite.load();
+    if (fd < 0)
+        return;
+    const char byte = 0;
+    [[maybe_unused]] ssize_t n = ::write(fd, &byte, 1);
+    g_written.store(true);
+}
+
+void OnBreak(int) {
+    const int savedErrno = errno;
+    g_break.store(true);
+    WriteWake();
+    errno = savedErrno;
+}
+
+// A parent may start us with descriptor 0, 1 or 2 closed; /dev/null takes its
+// place before the signal pipe or a display connection can, so that nothing
+// written to standard error lands on them.
+void OpenMissingStandardStreams() {
+    for (;;) {
+        const int fd = ::open("/dev/null", O_RDWR);
+        if (fd > 2)
+            ::close(fd);
+        if (fd < 0 || fd > 2)
+            return;
+    }
+}
+
+// Sets up the break signals before any other code of the program runs. They
+// stay blocked until the pipe and the handlers are in place; a break pending
+// from before (even one the parent blocked) then arrives. A break signal the
+// parent chose to ignore (nohup, a background job) stays ignored.
+__attribute__((constructor(101))) void StartProcess() {
+    OpenMissingStandardStreams();
+    sigset_t breaks;
+    sigemptyset(&breaks);
+    for (int sig : kBreakSignals)
+        sigaddset(&breaks, sig);
+    ::sigprocmask(SIG_BLOCK, &breaks, nullptr);
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) == 0) {
+        g_wakeRead.store(fds[0]);
+        g_wakeWrite.store(fds[1]);
+    }
+    struct sigaction action {};
+    action.sa_handler = &OnBreak;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : kBreakSignals) {
+        struct sigaction inherited {};
+        if (::sigaction(sig, nullptr, &inherited) == 0 && inherited.sa_handler != SIG_IGN)
+            ::sigaction(sig, &action, nullptr);
+    }
+    ::sigprocmask(SIG_UNBLOCK, &breaks, nullptr);
+}
 
 struct SignalState {
-    int pipe[2] = {-1, -1};
-    std::atomic<bool> written{false}; // set after each write to the pipe
     ULONG pending = 0;
     ULONG allocated = kReservedSignals;
     platform::exec::WaitHook hook;
     Task task{"karvolin", kReservedSignals};
 
-    SignalState() {
-        if (::pipe2(pipe, O_CLOEXEC | O_NONBLOCK) != 0)
-            pipe[0] = pipe[1] = -1;
-        struct sigaction action {};
-        action.sa_handler = &SignalState::OnBreak;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        for (int sig : {SIGINT, SIGTERM, SIGHUP})
-            sigaction(sig, &action, nullptr);
-    }
-
-    static void OnBreak(int);
-
-    void Wake() {
-        if (pipe[1] >= 0) {
-            const char byte = 'w';
-            [[maybe_unused]] ssize_t n = ::write(pipe[1], &byte, 1);
-            written.store(true);
-        }
-    }
-
-    // Moves what the pipe carries into the pending set. The flag spares the
-    // read while nothing was written: SetSignal is polled often (a directory
-    // scan checks for a break at every entry).
+    // Moves a break into the pending set and empties the pipe. The flag spares
+    // the read while nothing was written: SetSignal is polled often (a
+    // directory scan checks for a break at every entry).
     void Collect() {
-        if (!written.exchange(false))
-            return;
-        char buffer[64];
-        ssize_t n;
-        while (pipe[0] >= 0 && (n = ::read(pipe[0], buffer, sizeof buffer)) > 0) {
-            for (ssize_t i = 0; i < n; ++i)
-                if (buffer[i] == 'c')
-                    pending |= kCtrlC;
+        if (g_written.exchange(false)) {
+            char buffer[64];
+            const int fd = g_wakeRead.load();
+            while (fd >= 0 && ::read(fd, buffer, sizeof buffer) > 0) {
+            }
         }
+        if (g_break.exchange(false))
+            pending |= kCtrlC;
     }
 };
 
@@ -67,24 +111,17 @@ SignalState &State() {
     return state;
 }
 
-// Installs the break handlers as the program starts, before any call.
-const bool g_installed = (State(), true);
-
-void SignalState::OnBreak(int) {
-    const int savedErrno = errno;
-    const char byte = 'c';
-    [[maybe_unused]] ssize_t n = ::write(State().pipe[1], &byte, 1);
-    State().written.store(true);
-    errno = savedErrno;
-}
-
 } // namespace
 
 namespace platform::exec {
 
-void SetWaitHook(WaitHook hook) { State().hook = std::move(hook); }
+void SetWaitHook(WaitHook hook) {
+    State().hook = std::move(hook);
+}
 
-int WakeFd() { return State().pipe[0]; }
+int WakeFd() {
+    return g_wakeRead.load();
+}
 
 ULONG PendingSignals() {
     State().Collect();
@@ -127,7 +164,7 @@ void FreeSignal(BYTE signalNum) {
 
 void Signal(struct Task *, ULONG signalSet) {
     State().pending |= signalSet;
-    State().Wake();
+    WriteWake();
 }
 
 ULONG SetSignal(ULONG newSignals, ULONG signalSet) {
@@ -151,7 +188,7 @@ ULONG Wait(ULONG signalSet) {
         if (s.hook) {
             s.hook(signalSet);
         } else {
-            pollfd fd{s.pipe[0], POLLIN, 0};
+            pollfd fd{g_wakeRead.load(), POLLIN, 0};
             ::poll(&fd, 1, -1);
         }
     }

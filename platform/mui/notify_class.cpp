@@ -11,6 +11,7 @@
 #include <proto/utility.h>
 
 #include <new>
+#include <string>
 
 namespace platform::mui {
 
@@ -60,6 +61,13 @@ IPTR Set(struct IClass *cl, Object *obj, Msg msg) {
         IPTR value = 0;
         data->attributes.Get(item->ti_Tag, &value);
         ReportChange(obj, item->ti_Tag, value);
+        // An action may set this text again, which frees the kept copy: the
+        // notifications still to run get a copy of their own.
+        std::string text;
+        if (value && KindOf(item->ti_Tag) == ValueKind::Text) {
+            text = reinterpret_cast<const char *>(value);
+            value = reinterpret_cast<IPTR>(text.c_str());
+        }
         if (!quiet && !data->notifications.Fire(obj, item->ti_Tag, value))
             break; // a notification disposed the object
     }

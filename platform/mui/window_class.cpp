@@ -3,6 +3,7 @@
 // notifications on every request.
 #include "creation.h"
 #include "family.h"
+#include "intuition/host_intuition.h"
 #include "mui_internal.h"
 #include "notify_data.h"
 
@@ -32,6 +33,7 @@ IPTR New(struct IClass *cl, Object *obj, Msg msg) {
 
 IPTR Set(struct IClass *cl, Object *obj, Msg msg) {
     auto *set = reinterpret_cast<opSet *>(msg);
+    const uint64_t serial = platform::intuition::SerialOf(obj);
     IPTR result;
     if (!ApplicationOf(obj) && HasTag(set->ops_AttrList, MUIA_Window_Open)) {
         auto tags = EditTags(set->ops_AttrList, [](Tag tag, IPTR &data) {
@@ -42,9 +44,10 @@ IPTR Set(struct IClass *cl, Object *obj, Msg msg) {
     } else {
         result = IDoSuperMethodA(cl, obj, msg);
     }
-    // A request is an event, not a state: clear it for the next one.
-    if (NotifyData *data = NotifyOf(obj))
-        data->attributes.Put(MUIA_Window_CloseRequest, FALSE);
+    // A request is an event, not a state: clear it for the next one, unless
+    // a notification disposed the window (or its application) meanwhile.
+    if (platform::intuition::SerialOf(obj) == serial)
+        NotifyOf(obj)->attributes.Put(MUIA_Window_CloseRequest, FALSE);
     return result;
 }
 

@@ -122,13 +122,14 @@ TEST(MakeList, BreakDuringTheScanKeepsTheRomsFoundSoFar) {
         drawer.Rom("r" + std::to_string(row) + ".rom", row);
     SetSignal(0, SIGBREAKF_CTRL_C);
     AllocHook::Clear();
-    // Ctrl-C while the second ROM is added.
-    AllocHook::At(5, [] { return ::kill(::getpid(), SIGINT) == 0; });
+    // A break while the second ROM is added.
+    AllocHook::At(5, [] { return ::kill(::getpid(), SIGTERM) == 0; });
     make_list();
     AllocHook::Clear();
     const size_t kept = Catalogue().size();
     EXPECT_TRUE(kept >= 1 && kept < 6) << kept;
-    EXPECT_EQ(SetSignal(0, 0) & SIGBREAKF_CTRL_C, 0UL) << "the scan took the break";
+    EXPECT_EQ(SetSignal(0, SIGBREAKF_CTRL_C) & SIGBREAKF_CTRL_C, SIGBREAKF_CTRL_C)
+        << "the break stays for the program's wait";
 }
 
 TEST(MakeList, ShortMemoryStopsTheScanButKeepsAConsistentCatalogue) {

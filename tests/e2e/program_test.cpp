@@ -187,9 +187,13 @@ TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
     const std::string path = (drawer_.drawer() / "roms" / third.file).string();
     EXPECT_EQ(runs[0], (std::vector<std::string>{path, "-fullscreen", "-palette", "2"}));
 
+    // Without the emulator, Launch says so in one line and the launcher goes on.
+    fs::remove(drawer_.root() / "bin" / "colem");
+    ASSERT_TRUE(session.Key("l"));
     ASSERT_TRUE(session.Key("q"));
     EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
     EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nSoundOn = 0\nPalette = 2\nFullScreen = 1\n");
+    EXPECT_EQ(session.Output(), "Cannot start colem: not found in PATH\n");
 }
 
 // Keys alone: the list has them when the window opens, Tab and Shift+Tab walk

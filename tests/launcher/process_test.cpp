@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-#include <fstream>
 #include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
 #include <sys/types.h>
 
 namespace {
@@ -79,11 +81,69 @@ TEST(SystemTags, NeverWaitsAndLeavesNoZombie) {
     EXPECT_EQ(Zombies(), 0);
 }
 
-TEST(SystemTags, ACommandThatCannotStartFails) {
-    EXPECT_EQ(RunAsync("no-such-emulator-anywhere \"x.rom\""), -1);
-    EXPECT_EQ(RunAsync(""), -1);
-    EXPECT_EQ(RunAsync("   "), -1);
+// A command that cannot start fails with one line on standard error saying
+// why; an empty line fails quietly.
+TEST(SystemTags, ACommandThatCannotStartFailsAndSaysWhy) {
+    StandInEmulator colem;
+    const auto script = colem.Dir() / "colem";
+    using std::filesystem::perms;
+    const struct {
+        const char *command;
+        perms mode;             // of the stand-in's script
+        const char *scriptText; // replaces the script; null keeps it
+        const char *message;
+    } cases[] = {
+        {"no-such-emulator-anywhere", perms::owner_all, nullptr,
+         "Cannot start no-such-emulator-anywhere: not found in PATH\n"},
+        {"colem \"x.rom\"", perms::owner_read, nullptr, "Cannot start colem: not executable\n"},
+        {"colem \"x.rom\"", perms::owner_all, "no program\n", // found, but its exec fails
+         "Cannot start colem: exec format error\n"},
+        {"", perms::owner_all, nullptr, ""},
+        {"   ", perms::owner_all, nullptr, ""},
+    };
+    for (const auto &c : cases) {
+        if (c.scriptText)
+            std::ofstream(script) << c.scriptText;
+        std::filesystem::permissions(script, c.mode);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunAsync(c.command), -1) << c.command;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
+    }
+    EXPECT_EQ(colem.Runs(), 0);
     EXPECT_EQ(Zombies(), 0);
+}
+
+// Whatever the launcher has open, ignores or blocks, the emulator starts with
+// default signal handling, an empty signal mask and only /dev/null streams.
+TEST(SystemTags, TheEmulatorInheritsNothingOfTheLaunchersProcess) {
+    StandInEmulator colem(0, true);
+    const int leaked = ::open("/dev/zero", O_RDONLY);
+    const auto ignored = std::signal(SIGUSR1, SIG_IGN);
+    sigset_t blocked, saved;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGUSR2);
+    sigprocmask(SIG_BLOCK, &blocked, &saved);
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(RunAsync("colem \"x.rom\""), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    sigprocmask(SIG_SETMASK, &saved, nullptr);
+    std::signal(SIGUSR1, ignored);
+    ::close(leaked);
+
+    ASSERT_EQ(colem.WaitForRuns(1), 1);
+    std::ifstream in(colem.ProcessFile());
+    std::map<std::string, std::string> state; // descriptor or signal set -> its value
+    for (std::string key, value; in >> key >> value;)
+        state[key] = value;
+    EXPECT_EQ(state["SigBlk:"], "0000000000000000");
+    EXPECT_EQ(state["SigIgn:"], "0000000000000000");
+    state.erase("SigBlk:");
+    state.erase("SigIgn:");
+    for (const char *stream : {"0", "1", "2"})
+        EXPECT_EQ(state[stream], "/dev/null") << stream;
+    for (const auto &[number, target] : state) // the shell keeps its script open
+        EXPECT_TRUE(target == "/dev/null" || target == (colem.Dir() / "colem").string())
+            << number << " -> " << target;
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #pragma once
 // A stand-in for the emulator: a script named colem, first in PATH, that
-// appends its argument vector (NUL-separated, one run per line of a second
-// file) to files in a temporary folder and can linger for a while. Runs
-// still lingering when it goes are killed.
+// writes its argument vector (NUL-separated) and appends its process id to
+// files in a temporary folder, and can linger for a while. Asked to, it also
+// records its open descriptors, blocked and ignored signals. Runs still
+// lingering when it goes are killed.
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -15,16 +16,22 @@
 
 class StandInEmulator {
   public:
-    explicit StandInEmulator(double lingerSeconds = 0) {
+    explicit StandInEmulator(double lingerSeconds = 0, bool recordProcess = false) {
         char pattern[] = "/tmp/karvolin-colem-XXXXXX";
         dir_ = mkdtemp(pattern);
         const auto script = dir_ / "colem";
-        std::ofstream(script) << "#!/bin/sh\n"
-                              << "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" << Args()
-                              << ".tmp.$$\"\n"
-                              << "mv \"" << Args() << ".tmp.$$\" \"" << Args() << "\"\n"
-                              << "echo $$ >> \"" << (dir_ / "runs").string() << "\"\n"
-                              << "exec sleep " << lingerSeconds << "\n";
+        std::ofstream out(script);
+        out << "#!/bin/sh\n";
+        if (recordProcess) // lines "<descriptor> <what it is open on>", then SigBlk and SigIgn
+            out << "while read -r key value; do case $key in SigBlk:|SigIgn:) "
+                << "signals=\"$signals$key $value\\n\";; esac; done < /proc/$$/status\n"
+                << "find /proc/$$/fd/ -mindepth 1 -fprintf \"" << ProcessFile() << "\" '%f %l\\n'\n"
+                << "printf \"$signals\" >> \"" << ProcessFile() << "\"\n";
+        out << "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" << Args() << ".tmp.$$\"\n"
+            << "mv \"" << Args() << ".tmp.$$\" \"" << Args() << "\"\n"
+            << "echo $$ >> \"" << (dir_ / "runs").string() << "\"\n"
+            << "exec sleep " << lingerSeconds << "\n";
+        out.close();
         std::filesystem::permissions(script, std::filesystem::perms::owner_all);
         const char *path = std::getenv("PATH");
         oldPath_ = path ? path : "";
@@ -38,6 +45,7 @@ class StandInEmulator {
     }
 
     std::string Args() const { return (dir_ / "args").string(); }
+    std::string ProcessFile() const { return (dir_ / "process").string(); }
 
     // Waits up to five seconds for `count` runs; returns how many started.
     int WaitForRuns(int count) const {

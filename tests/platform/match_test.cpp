@@ -115,7 +115,7 @@ TEST(MatchCalls, ListOneLevelWithTypesAndWholePaths) {
     AssignPath("PROGDIR", nullptr);
 }
 
-TEST(MatchCalls, PendingBreakEndsTheMatchAndIsTaken) {
+TEST(MatchCalls, PendingBreakEndsTheMatchAndStaysPending) {
     TempDir dir;
     for (const char *name : {"a", "b", "c"})
         dir.Write(name, "");
@@ -125,11 +125,11 @@ TEST(MatchCalls, PendingBreakEndsTheMatchAndIsTaken) {
     SetSignal(0, SIGBREAKF_CTRL_C);
 
     ASSERT_EQ(MatchFirst(pattern.c_str(), anchor.ap), 0);
-    ::kill(::getpid(), SIGINT); // Ctrl-C at the terminal
+    ::kill(::getpid(), SIGTERM); // a break (SIGINT may be ignored in a background job)
     EXPECT_EQ(MatchNext(anchor.ap), ERROR_BREAK);
     EXPECT_EQ(IoErr(), ERROR_BREAK);
     EXPECT_EQ(anchor.ap->ap_FoundBreak, LONG(SIGBREAKF_CTRL_C));
-    EXPECT_EQ(SetSignal(0, 0) & SIGBREAKF_CTRL_C, 0UL) << "the break was taken";
+    EXPECT_EQ(SetSignal(0, SIGBREAKF_CTRL_C) & SIGBREAKF_CTRL_C, SIGBREAKF_CTRL_C);
 
     Signal(FindTask(nullptr), SIGBREAKF_CTRL_D); // not a break bit of this anchor
     EXPECT_EQ(MatchNext(anchor.ap), 0);

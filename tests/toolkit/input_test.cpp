@@ -127,6 +127,32 @@ TEST(NewInput, AppliesQueuedUserInputWithNotificationsInside) {
     EXPECT_EQ(gui.NewInput(), 0u);
 }
 
+// An action may dispose its source or the whole application: nothing touches
+// what is gone, and input for it that is still queued is dropped.
+TEST(NewInput, AnActionMayDisposeItsSourceOrTheApplication) {
+    const ULONG before = LiveObjects();
+    for (bool wholeApplication : {false, true})
+        for (int source = 0; source < 3; ++source) {
+            Gui gui;
+            Object *const objects[] = {gui.window, gui.check, gui.quit};
+            const Tag attributes[] = {MUIA_Window_CloseRequest, MUIA_Selected, MUIA_Pressed};
+            Object *object = objects[source];
+            IDoMethod(object, MUIM_Notify, attributes[source], MUIV_EveryTime,
+                      wholeApplication ? gui.app : object, 1, OM_DISPOSE);
+            if (source == 0)
+                gui.Queue(InputRecord::Kind::Set, gui.window, TRUE, MUIA_Window_CloseRequest);
+            else
+                gui.Queue(InputRecord::Kind::ControlChar, gui.window, source == 1 ? 'c' : 'q');
+            platform::mui::QueuePress(gui.check);
+            gui.NewInput();
+            if (wholeApplication) {
+                EXPECT_EQ(LiveObjects(), before) << source;
+                gui.app = nullptr;
+            }
+        }
+    EXPECT_EQ(LiveObjects(), before);
+}
+
 TEST(MainLoop, WaitsForInputOrTheBreakSignal) {
     Gui gui;
     auto runLoop = [&gui] {
@@ -144,7 +170,7 @@ TEST(MainLoop, WaitsForInputOrTheBreakSignal) {
     platform::mui::QueueRelease(gui.quit, true);
     EXPECT_EQ(runLoop(), "quit");
     // The break signal sent to the process ends the loop the other way.
-    ASSERT_EQ(kill(getpid(), SIGINT), 0);
+    ASSERT_EQ(kill(getpid(), SIGTERM), 0);
     EXPECT_EQ(runLoop(), "break");
 }
 

@@ -91,7 +91,19 @@ TEST(Notify, ChainsAcrossObjectsAndNeverReentersItself) {
     SetAttrs(cycle, MUIA_Cycle_Active, -7, TAG_DONE);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(Get(cycle, MUIA_Cycle_Active), 1u);
-    for (Object *o : {check, cycle, recorder})
+
+    // An action that sets its source's text again: the notifications still to
+    // run get the text they fired for.
+    Object *text = MUI_NewObject(MUIC_Text, TAG_DONE);
+    Object *copy = MUI_NewObject(MUIC_Text, TAG_DONE);
+    IDoMethod(text, MUIM_Notify, MUIA_Text_Contents, MUIV_EveryTime, MUIV_Notify_Self, 3, MUIM_Set,
+              MUIA_Text_Contents, "second");
+    IDoMethod(text, MUIM_Notify, MUIA_Text_Contents, "first", copy, 3, MUIM_Set, MUIA_Text_Contents,
+              MUIV_TriggerValue);
+    SetAttrs(text, MUIA_Text_Contents, "first", TAG_DONE);
+    EXPECT_STREQ(reinterpret_cast<const char *>(Get(text, MUIA_Text_Contents)), "second");
+    EXPECT_STREQ(reinterpret_cast<const char *>(Get(copy, MUIA_Text_Contents)), "first");
+    for (Object *o : {check, cycle, recorder, text, copy})
         MUI_DisposeObject(o);
 }
 

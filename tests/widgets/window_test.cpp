@@ -317,7 +317,7 @@ TEST_F(WindowTest, WaitWakesForInputAndForTheBreakSignal) {
     EXPECT_EQ(Wait(signals | SIGBREAKF_CTRL_C), signals);
     ExpectOneChange(kCheck, TRUE);
 
-    QTimer::singleShot(20, [] { std::raise(SIGINT); });
+    QTimer::singleShot(20, [] { std::raise(SIGTERM); });
     EXPECT_EQ(Wait(signals | SIGBREAKF_CTRL_C), SIGBREAKF_CTRL_C);
 }
 
