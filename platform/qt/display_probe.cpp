@@ -20,13 +20,21 @@ std::string Env(const char *name) {
     return value ? value : "";
 }
 
+// The probe's connection stays open until Qt has its own: an X server whose
+// last client leaves resets, and Qt's connection would race that reset.
+xcb_connection_t *g_probe = nullptr;
+
 // An X display is usable when a client completes the connection handshake,
 // as Qt will (local socket or TCP, authorisation).
 bool X11Reachable(const std::string &display) {
+    ReleaseDisplayProbe();
     xcb_connection_t *connection = xcb_connect(display.c_str(), nullptr);
-    const bool ok = connection && !xcb_connection_has_error(connection);
+    if (connection && !xcb_connection_has_error(connection)) {
+        g_probe = connection;
+        return true;
+    }
     xcb_disconnect(connection);
-    return ok;
+    return false;
 }
 
 bool CanConnect(const std::string &path) {
@@ -66,6 +74,11 @@ bool PlatformUsable(const std::string &entry) {
 }
 
 } // namespace
+
+void ReleaseDisplayProbe() {
+    xcb_disconnect(g_probe);
+    g_probe = nullptr;
+}
 
 bool WaylandAnswers() {
     const std::string name = Env("WAYLAND_DISPLAY");

@@ -9,6 +9,10 @@ namespace platform::qt {
 // usable; otherwise one line that says what is missing.
 std::string MissingDisplayReason();
 
+// Closes the connection the probe keeps to an X server; called once Qt has
+// connected.
+void ReleaseDisplayProbe();
+
 // The line for a display that Qt itself failed to use.
 std::string UnusableDisplayLine();
 

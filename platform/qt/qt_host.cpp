@@ -121,6 +121,7 @@ bool OpenHost(std::function<void()> displayLost) {
         host.starting = true;
         host.ownApp = std::make_unique<QApplication>(host.argc, host.argv);
         host.starting = false;
+        ReleaseDisplayProbe();
         host.displayLost = std::move(displayLost);
         host.watching = bool(host.displayLost);
         QApplication::setQuitOnLastWindowClosed(false);

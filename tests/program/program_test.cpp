@@ -4,6 +4,7 @@
 #include "process.h"
 #include "rommaker.h"
 #include "test_drawer.h"
+#include "x_server.h"
 #include "utils.h"
 
 #include <gtest/gtest.h>
@@ -202,6 +203,19 @@ TEST_F(ProgramRun, RunsOnWaylandAndEndsWellOnABreakOrWithTheCompositor) {
         // The window was shown and closed the orderly way: its placement is kept.
         EXPECT_TRUE(fs::exists(drawer_->configDir() / "mui/windows.geometry")) << compositorEnds;
     }
+}
+
+// The program as the only client of an X server that ends with its last
+// client: the display check must not let the server go before Qt connects.
+TEST_F(ProgramRun, RunsAsTheOnlyClientOfAnXServer) {
+    e2e::XServer lone(640, 480, true);
+    ASSERT_TRUE(lone.ok());
+    e2e::Process run = Start(KARVOLIN_PROGRAM, lone.ClientEnvironment(NoDisplay()));
+    ASSERT_FALSE(run.Wait(1500ms)) << Output();
+    run.Signal(SIGTERM);
+    const auto status = run.Wait(5s);
+    ASSERT_TRUE(status && WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
 }
 
 // No usable display, whichever way: one line, status 1, no abort, no Qt text.

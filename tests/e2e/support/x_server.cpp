@@ -41,9 +41,9 @@ int IgnoreErrors(Display *, XErrorEvent *) {
 
 } // namespace
 
-XServer::XServer(int width, int height) {
+XServer::XServer(int width, int height, bool lone) : lone_(lone) {
     XSetErrorHandler(IgnoreErrors);
-    if (StartServer(width, height))
+    if (StartServer(width, height) && !lone)
         display_ = XOpenDisplay(name_.c_str());
     if (display_)
         XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
@@ -54,8 +54,11 @@ bool XServer::StartServer(int width, int height) {
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return false;
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    server_ = Process({"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", screen},
-                      SpawnOptions{CurrentEnvironment(), {}, {}, fds[1]});
+    std::vector<std::string> argv = {"Xvfb", "-displayfd", "3", "-nolisten",
+                                     "tcp",  "-screen",    "0", screen};
+    if (lone_)
+        argv.push_back("-terminate");
+    server_ = Process(argv, SpawnOptions{CurrentEnvironment(), {}, {}, fds[1]});
     ::close(fds[1]);
     const std::string number = ReadDisplayNumber(fds[0], std::chrono::seconds(10));
     ::close(fds[0]);

@@ -23,13 +23,14 @@ struct WindowGeometry {
 
 class XServer {
   public:
-    // Starts Xvfb and connects; check ok() before use.
-    explicit XServer(int width = 1280, int height = 1024);
+    // Starts Xvfb and connects; check ok() before use. A lone server gets no
+    // connection of the test's and ends when its last client leaves.
+    explicit XServer(int width = 1280, int height = 1024, bool lone = false);
     ~XServer(); // disconnects and ends the server
     XServer(const XServer &) = delete;
     XServer &operator=(const XServer &) = delete;
 
-    bool ok() const { return display_ != nullptr; }
+    bool ok() const { return display_ != nullptr || (lone_ && !name_.empty()); }
     const std::string &name() const { return name_; } // ":N"
 
     // The environment for a client of this server: DISPLAY set, every other
@@ -55,6 +56,7 @@ class XServer {
 
   private:
     bool StartServer(int width, int height);
+    bool lone_;
     pid_t WindowPid(Window window);
     bool Viewable(Window window);
     void DrainEvents(pid_t pid, Window *found);
