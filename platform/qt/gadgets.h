@@ -23,7 +23,8 @@ enum class GadgetKind {
     Blank,   // anything else: an empty widget
 };
 
-GadgetKind KindOf(Object *object);
+// The kind of widget that shows `object`.
+GadgetKind GadgetKindOf(Object *object);
 
 // A new widget for a gadget that is not a group, under `parent`. For a list
 // view, `object` is the list view and the list is its child.
