@@ -57,7 +57,7 @@ Object *ParentOf(Object *object) {
     return data ? data->parent : nullptr;
 }
 
-const std::vector<Object *> &ChildrenOfObject(Object *object) {
+const std::vector<Object *> &ChildrenOf(Object *object) {
     static const std::vector<Object *> none;
     NotifyData *data = NotifyOf(object);
     return data ? data->children : none;

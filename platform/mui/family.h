@@ -1,9 +1,10 @@
 #pragma once
 // The object tree: an application owns its windows, a window its root object,
-// a group its children, a list view its list.
-#include <intuition/classusr.h>
+// a group its children, a list view its list. Reading the tree (children,
+// the application or window of an object) is part of the view seam.
+#include "view.h"
 
-#include <vector>
+#include <intuition/classusr.h>
 
 namespace platform::mui {
 
@@ -15,11 +16,7 @@ void Detach(Object *child);
 void DisposeChildren(Object *parent);
 
 Object *ParentOf(Object *object);
-const std::vector<Object *> &ChildrenOfObject(Object *object);
 // True when `object` is `ancestor` or lies below it.
 bool IsWithin(Object *object, Object *ancestor);
-// The nearest object at or above `object` of the application or window class.
-Object *ApplicationOf(Object *object);
-Object *WindowOf(Object *object);
 
 } // namespace platform::mui

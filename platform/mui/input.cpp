@@ -53,20 +53,17 @@ void Release(Object *object, bool over) {
         SetAttrs(object, MUIA_NoNotify, TRUE, MUIA_Selected, FALSE, MUIA_Pressed, FALSE, TAG_DONE);
 }
 
-// A key acts on the first object of the window, depth first, that has it as
-// its control character.
-Object *FindControlChar(Object *object, IPTR key) {
+Object *FindControlCharBelow(Object *object, IPTR key) {
     if (AttributeOf(object, MUIA_ControlChar) == key && !AttributeOf(object, MUIA_Disabled))
         return object;
-    for (Object *child : ChildrenOfObject(object))
-        if (Object *found = FindControlChar(child, key))
+    for (Object *child : ChildrenOf(object))
+        if (Object *found = FindControlCharBelow(child, key))
             return found;
     return nullptr;
 }
 
 void KeyPress(Object *window, IPTR key) {
-    key &= 0xFF;
-    Object *object = key ? FindControlChar(window, key) : nullptr;
+    Object *object = FindControlChar(window, key);
     if (!object)
         return;
     if (IsA(object, Classes().cycle)) {
@@ -101,6 +98,11 @@ void Apply(const InputRecord &record) {
 
 } // namespace
 
+Object *FindControlChar(Object *window, IPTR key) {
+    key &= 0xFF;
+    return key ? FindControlCharBelow(window, key) : nullptr;
+}
+
 void ApplyPendingInput(Object *application) {
     ApplicationData *data = ApplicationDataOf(application);
     if (!data)
@@ -125,12 +127,20 @@ void QueueInput(Object *application, const InputRecord &record) {
     Signal(FindTask(nullptr), data->SignalMask());
 }
 
+void QueueSet(Object *object, Tag attribute, IPTR value) {
+    QueueInput(ApplicationOf(object), {InputRecord::Kind::Set, object, attribute, value});
+}
+
 void QueuePress(Object *button) {
     QueueInput(ApplicationOf(button), {InputRecord::Kind::Press, button, 0, 0});
 }
 
 void QueueRelease(Object *button, bool overButton) {
     QueueInput(ApplicationOf(button), {InputRecord::Kind::Release, button, 0, overButton});
+}
+
+void QueueControlChar(Object *window, IPTR key) {
+    QueueInput(ApplicationOf(window), {InputRecord::Kind::ControlChar, window, 0, key});
 }
 
 } // namespace platform::mui

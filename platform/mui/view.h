@@ -1,7 +1,9 @@
 #pragma once
 // The seam between the toolkit model (platform/mui, no Qt) and a view that
-// shows open windows (platform/qt). The model works without any view; a view
-// registers itself before the toolkit library is opened.
+// shows open windows (platform/qt): everything the view reads from the model,
+// every way it hands user input to it, and what the model tells it. The
+// model works without any view; a view registers itself before the toolkit
+// library is opened.
 #include <exec/types.h>
 #include <intuition/classusr.h>
 #include <utility/tagitem.h>
@@ -19,10 +21,14 @@ const char *ClassNameOf(Object *object);
 bool GetAttribute(Object *object, Tag attribute, IPTR *value);
 // Children in order: an application's windows, a window's root object, a
 // group's members, a list view's list. Empty for the rest.
-std::vector<Object *> ChildrenOf(Object *object);
-// The application object an object belongs to (itself for an application),
+const std::vector<Object *> &ChildrenOf(Object *object);
+// The application or window object an object belongs to (itself for one),
 // or null while it is not part of one.
 Object *ApplicationOf(Object *object);
+Object *WindowOf(Object *object);
+// The object of `window` that a typed key acts on: the first one, depth
+// first, that has `key` as its enabled MUIA_ControlChar; null for none.
+Object *FindControlChar(Object *window, IPTR key);
 
 // ---- User input as data -------------------------------------------------
 // One user action, queued at the application and applied inside
@@ -43,13 +49,18 @@ struct InputRecord {
 // Queues the record and raises the application's signal.
 void QueueInput(Object *application, const InputRecord &record);
 
-// Push-button helpers, expressed as input records (Press, Release) and
-// applied inside NewInput: on a RelVerify button a press sets MUIA_Selected
+// The records a view sends, each queued at the object's application.
+// QueueSet: the user gave an attribute a value (a check box, a chooser, a
+// list's cursor, the close button's request).
+// QueuePress/QueueRelease: on a RelVerify button a press sets MUIA_Selected
 // and MUIA_Pressed TRUE; a release over the button sets both FALSE
 // (notifications fire); a release elsewhere clears them quietly. On a toggle
 // a press flips MUIA_Selected and a release does nothing.
+// QueueControlChar: a key typed in the window, for FindControlChar's object.
+void QueueSet(Object *object, Tag attribute, IPTR value);
 void QueuePress(Object *button);
 void QueueRelease(Object *button, bool overButton);
+void QueueControlChar(Object *window, IPTR key);
 
 // ---- Following the model (the view) -------------------------------------
 class ViewObserver {

@@ -1,5 +1,6 @@
 // The model's side of the seam to the view: reading objects, the observer
-// and the view's lifecycle.
+// and the view's lifecycle. The object tree (family.cpp) and user input
+// (input.cpp) keep their own parts of it.
 #include "family.h"
 #include "mui_internal.h"
 #include "notify_data.h"
@@ -35,10 +36,6 @@ const char *ClassNameOf(Object *object) {
 bool GetAttribute(Object *object, Tag attribute, IPTR *value) {
     NotifyData *data = NotifyOf(object);
     return data && data->attributes.Get(attribute, value);
-}
-
-std::vector<Object *> ChildrenOf(Object *object) {
-    return ChildrenOfObject(object);
 }
 
 void SetViewObserver(ViewObserver *observer) {

@@ -2,9 +2,10 @@
 
 namespace platform::qt {
 
-void EntryListModel::Reset(int count) {
+void EntryListModel::Reset(const char *const *entries, int count) {
     beginResetModel();
-    count_ = std::max(count, 0);
+    entries_ = entries;
+    count_ = entries ? std::max(count, 0) : 0;
     endResetModel();
 }
 
@@ -15,7 +16,7 @@ int EntryListModel::rowCount(const QModelIndex &parent) const {
 QVariant EntryListModel::data(const QModelIndex &index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count_)
         return {};
-    const char *entry = reader_(index.row());
+    const char *entry = entries_[index.row()];
     return QString::fromUtf8(entry ? entry : "");
 }
 

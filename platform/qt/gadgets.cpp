@@ -7,6 +7,8 @@
 #include "picture.h"
 #include "push_button.h"
 
+#include "mui/string_array.h"
+
 #include <libraries/mui.h>
 
 #include <QCheckBox>
@@ -67,10 +69,9 @@ QWidget *MakeCheck(Object *object, QWidget *parent) {
 
 QWidget *MakeCycle(Object *object, QWidget *parent) {
     auto *combo = new QComboBox(parent);
-    constexpr int kMaxEntries = 4096; // an unterminated array stops here
-    if (auto entries = reinterpret_cast<const char *const *>(Attribute(object, MUIA_Cycle_Entries)))
-        for (int i = 0; i < kMaxEntries && entries[i]; ++i)
-            combo->addItem(QString::fromUtf8(entries[i]));
+    const IPTR entries = Attribute(object, MUIA_Cycle_Entries);
+    for (LONG i = 0, count = platform::mui::CountStrings(entries); i < count; ++i)
+        combo->addItem(QString::fromUtf8(reinterpret_cast<const char *const *>(entries)[i]));
     combo->setCurrentIndex(static_cast<int>(Attribute(object, MUIA_Cycle_Active)));
     // activated() comes from the user only (mouse, keys, wheel).
     QObject::connect(combo, &QComboBox::activated,
@@ -146,7 +147,7 @@ QWidget *MakeSpace(Object *object, QWidget *parent) {
 
 } // namespace
 
-GadgetKind KindOf(Object *object) {
+GadgetKind GadgetKindOf(Object *object) {
     if (IsClass(object, MUIC_Group))
         return GadgetKind::Group;
     if (IsClass(object, MUIC_Text))

@@ -12,7 +12,7 @@ class QWidget;
 namespace platform::qt {
 
 enum class GadgetKind {
-    Group,   // Group.mui: a widget with a box layout (built by the window)
+    Group,   // Group.mui: a widget with a box layout (built by the widget tree)
     Text,    // Text.mui, labels included: a label
     Button,  // Text.mui with a button frame and RelVerify input: a push button
     Check,   // Image.mui showing a check mark with toggle input: a check box
@@ -23,7 +23,8 @@ enum class GadgetKind {
     Blank,   // anything else: an empty widget
 };
 
-GadgetKind KindOf(Object *object);
+// The kind of widget that shows `object`.
+GadgetKind GadgetKindOf(Object *object);
 
 // A new widget for a gadget that is not a group, under `parent`. For a list
 // view, `object` is the list view and the list is its child.

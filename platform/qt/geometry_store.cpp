@@ -117,4 +117,8 @@ bool GeometryStore::Save(const std::string &base, ULONG id, const WindowGeometry
     return !error;
 }
 
+std::filesystem::path GeometryFile() {
+    return platform::dos::HostPath("ENVARC:mui/windows.geometry", false);
+}
+
 } // namespace platform::qt

@@ -34,4 +34,7 @@ class GeometryStore {
     std::filesystem::path file_;
 };
 
+// The toolkit's file of remembered placements, under ENVARC:.
+std::filesystem::path GeometryFile();
+
 } // namespace platform::qt

@@ -4,7 +4,6 @@
 #include "model_access.h"
 
 #include <libraries/mui.h>
-#include <proto/intuition.h>
 
 namespace platform::qt {
 namespace {
@@ -12,24 +11,16 @@ namespace {
 Object *ListOf(Object *object) {
     if (IsClass(object, MUIC_List))
         return object;
-    for (Object *child : platform::mui::ChildrenOf(object))
+    for (Object *child : ChildrenOf(object))
         if (IsClass(child, MUIC_List))
             return child;
     return nullptr;
 }
 
-const char *ReadEntry(Object *list, int row) {
-    APTR entry = nullptr;
-    if (list)
-        IDoMethod(list, MUIM_List_GetEntry, row, &entry);
-    return static_cast<const char *>(entry);
-}
-
 } // namespace
 
 ListGadget::ListGadget(Object *object, QWidget *parent)
-    : QListView(parent), list_(ListOf(object)),
-      model_(new EntryListModel([list = list_](int row) { return ReadEntry(list, row); }, this)) {
+    : QListView(parent), list_(ListOf(object)), model_(new EntryListModel(this)) {
     setModel(model_);
     setUniformItemSizes(true); // rows are measured once: long lists stay fast
     setEditTriggers(NoEditTriggers);
@@ -68,7 +59,9 @@ QModelIndex ListGadget::moveCursor(CursorAction action, Qt::KeyboardModifiers mo
 
 void ListGadget::ShowEntries() {
     following_ = true;
-    model_->Reset(list_ ? static_cast<int>(Attribute(list_, MUIA_List_Entries)) : 0);
+    // The entries as the list keeps them: reading them runs no program code.
+    model_->Reset(reinterpret_cast<const char *const *>(Attribute(list_, MUIA_List_SourceArray)),
+                  static_cast<int>(Attribute(list_, MUIA_List_Entries)));
     following_ = false;
     ShowActive();
 }

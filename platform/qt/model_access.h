@@ -1,5 +1,6 @@
 #pragma once
-// Small helpers over the model seam for the view's code.
+// The view's vocabulary over the model seam (mui/view.h): its names, and
+// small helpers for reading attributes.
 #include <exec/types.h>
 #include <intuition/classusr.h>
 #include <utility/tagitem.h>
@@ -9,6 +10,15 @@
 #include "mui/view.h"
 
 namespace platform::qt {
+
+using platform::mui::ApplicationOf;
+using platform::mui::ChildrenOf;
+using platform::mui::FindControlChar;
+using platform::mui::QueueControlChar;
+using platform::mui::QueuePress;
+using platform::mui::QueueRelease;
+using platform::mui::QueueSet;
+using platform::mui::WindowOf;
 
 // The attribute's value, or `fallback` when the model keeps none.
 inline IPTR Attribute(Object *object, Tag attribute, IPTR fallback = 0) {
@@ -23,13 +33,6 @@ inline const char *StringAttribute(Object *object, Tag attribute) {
 inline bool IsClass(Object *object, const char *name) {
     const char *actual = platform::mui::ClassNameOf(object);
     return actual && std::strcmp(actual, name) == 0;
-}
-
-// A user action on `object`, queued at its application as a plain set.
-inline void QueueSet(Object *object, Tag attribute, IPTR value) {
-    using platform::mui::InputRecord;
-    platform::mui::QueueInput(platform::mui::ApplicationOf(object),
-                              {InputRecord::Kind::Set, object, attribute, value});
 }
 
 } // namespace platform::qt

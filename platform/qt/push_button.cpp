@@ -1,6 +1,6 @@
 #include "push_button.h"
 
-#include "mui/view.h"
+#include "model_access.h"
 
 #include <QMouseEvent>
 
@@ -13,7 +13,7 @@ PushButton::PushButton(Object *object, const QString &text, QWidget *parent)
     // Alt shortcut; clicked() is a release over the button from any of them.
     connect(this, &QPushButton::pressed, [this] {
         armed_ = true;
-        platform::mui::QueuePress(object_);
+        QueuePress(object_);
     });
     connect(this, &QPushButton::clicked, [this] { LetGo(true); });
 }
@@ -35,7 +35,7 @@ void PushButton::LetGo(bool overButton) {
     if (!armed_)
         return;
     armed_ = false;
-    platform::mui::QueueRelease(object_, overButton);
+    QueueRelease(object_, overButton);
 }
 
 } // namespace platform::qt

@@ -5,8 +5,6 @@
 #include "qt_host.h"
 #include "window_view.h"
 
-#include "mui/view.h"
-
 #include <libraries/mui.h>
 #include <proto/intuition.h>
 #include <proto/muimaster.h>
@@ -49,10 +47,12 @@ class QtView final : public platform::mui::ViewObserver {
             view->RebuildGroup(group);
     }
 
+    // A disposed object has left its window already: each window lets go of
+    // any widget it still has for it.
     void ObjectDisposed(Object *object) override {
         if (windows_.erase(object))
             return;
-        if (WindowView *view = ViewShowing(object))
+        for (auto &[window, view] : windows_)
             view->Forget(object);
     }
 
@@ -64,7 +64,7 @@ class QtView final : public platform::mui::ViewObserver {
         std::vector<Object *> windows, applications;
         for (const auto &[window, view] : windows_) {
             windows.push_back(window);
-            Object *application = platform::mui::ApplicationOf(window);
+            Object *application = ApplicationOf(window);
             if (application && std::find(applications.begin(), applications.end(), application) ==
                                    applications.end())
                 applications.push_back(application);
@@ -85,11 +85,10 @@ class QtView final : public platform::mui::ViewObserver {
     }
 
   private:
+    // The view of the open window the object belongs to, or null.
     WindowView *ViewShowing(Object *object) const {
-        for (const auto &[window, view] : windows_)
-            if (view->Shows(object))
-                return view.get();
-        return nullptr;
+        auto it = windows_.find(WindowOf(object));
+        return it != windows_.end() ? it->second.get() : nullptr;
     }
 
     std::map<Object *, std::unique_ptr<WindowView>> windows_;

@@ -2,9 +2,6 @@
 
 #include "accessibility.h"
 #include "geometry_store.h"
-#include "group_layout.h"
-#include "host_paths.h"
-#include "labels.h"
 #include "model_access.h"
 
 #include <libraries/mui.h>
@@ -15,17 +12,13 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
-#include <unordered_set>
-
 namespace platform::qt {
 namespace {
-
-using platform::mui::ChildrenOf;
 
 // The application's base name keys the remembered placements; without one
 // (or without a window id) nothing is remembered.
 std::string PlacementBase(Object *window) {
-    const char *base = StringAttribute(platform::mui::ApplicationOf(window), MUIA_Application_Base);
+    const char *base = StringAttribute(ApplicationOf(window), MUIA_Application_Base);
     return base ? base : "";
 }
 
@@ -40,24 +33,13 @@ WindowView::WindowView(Object *window) : window_(window) {
     const char *title = StringAttribute(window, MUIA_Window_Title);
     setWindowTitle(QString::fromUtf8(title ? title : ""));
     auto *layout = new QVBoxLayout(this);
-    const std::vector<Object *> children = ChildrenOf(window);
-    if (!children.empty()) {
-        root_ = children.front();
-        layout->addWidget(Build(root_, this));
-    }
-    UpdateTabOrder();
+    if (const std::vector<Object *> &root = ChildrenOf(window); !root.empty())
+        layout->addWidget(tree_.Build(root.front(), this));
     // The window's default object has the keys when the window opens.
     auto *focus = reinterpret_cast<Object *>(Attribute(window, MUIA_Window_DefaultObject));
-    if (auto it = gadgets_.find(focus); focus && it != gadgets_.end())
-        it->second.widget->setFocus(Qt::ActiveWindowFocusReason);
+    if (const WidgetTree::Gadget *gadget = tree_.Find(focus))
+        gadget->widget->setFocus(Qt::ActiveWindowFocusReason);
     qApp->installEventFilter(this);
-}
-
-WindowView::~WindowView() {
-    // Children go while the gadget table still exists (their destroyed()
-    // handlers erase entries from it).
-    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        delete child;
 }
 
 void WindowView::Present() {
@@ -121,10 +103,7 @@ void WindowView::TakeOwnSize() {
 // Pictures at their own size first; when the window's minimum then exceeds
 // the area, each is scaled down by the excess.
 void WindowView::FitPictures(const QSize &area) {
-    std::vector<QWidget *> pictures;
-    for (const auto &[object, gadget] : gadgets_)
-        if (gadget.kind == GadgetKind::Picture)
-            pictures.push_back(gadget.widget);
+    const std::vector<QWidget *> pictures = tree_.WidgetsOfKind(GadgetKind::Picture);
     for (QWidget *picture : pictures)
         FitPicture(picture, PictureSize(picture));
     Relayout(false); // the window keeps its size while it is measured
@@ -150,57 +129,29 @@ void WindowView::Relayout(bool window) {
         layout()->activate();
 }
 
-bool WindowView::Shows(Object *object) const {
-    return object == window_ || gadgets_.count(object);
-}
-
 void WindowView::Follow(Object *object, Tag attribute, IPTR value) {
     if (object == window_) {
         if (attribute == MUIA_Window_Title)
             setWindowTitle(QString::fromUtf8(reinterpret_cast<const char *>(value)));
         return;
     }
-    auto it = gadgets_.find(object);
-    if (it == gadgets_.end())
-        return;
-    const bool newPicture = it->second.kind == GadgetKind::Picture && attribute == MUIA_Dtpic_Name;
+    const WidgetTree::Gadget *gadget = tree_.Find(object);
+    const bool newPicture =
+        gadget && gadget->kind == GadgetKind::Picture && attribute == MUIA_Dtpic_Name;
     if (newPicture)
         TakeOwnSize();
-    UpdateGadget(it->second.widget, it->second.kind, object, attribute, value);
+    tree_.Follow(object, attribute, value);
     if (newPicture)
         FitToScreen(pos());
 }
 
 void WindowView::RebuildGroup(Object *group) {
-    auto it = gadgets_.find(group);
-    if (it == gadgets_.end() || it->second.kind != GadgetKind::Group)
+    const WidgetTree::Gadget *gadget = tree_.Find(group);
+    if (!gadget || gadget->kind != GadgetKind::Group)
         return;
-    QWidget *groupWidget = it->second.widget;
     TakeOwnSize();
-    ClearPlaces(groupWidget);
-
-    // Widgets of objects that left the group go; those of current children
-    // are placed again, in their new order.
-    std::unordered_set<QWidget *> keep;
-    for (Object *child : ChildrenOf(group))
-        if (auto found = gadgets_.find(child); found != gadgets_.end())
-            keep.insert(found->second.widget);
-    std::unordered_set<QWidget *> stale;
-    for (const auto &[object, gadget] : gadgets_)
-        if (gadget.widget->parentWidget() == groupWidget && !keep.count(gadget.widget))
-            stale.insert(gadget.widget);
-    for (QWidget *widget : stale)
-        delete widget;
-
-    FillGroup(group, groupWidget);
-    UpdateTabOrder();
-    groupWidget->updateGeometry();
+    tree_.RebuildGroup(group);
     FitToScreen(pos()); // the window grows when its content needs room, or shrinks back
-}
-
-void WindowView::Forget(Object *object) {
-    if (auto it = gadgets_.find(object); it != gadgets_.end())
-        delete it->second.widget; // its destroyed() handler drops the entries
 }
 
 void WindowView::closeEvent(QCloseEvent *event) {
@@ -222,78 +173,11 @@ bool WindowView::eventFilter(QObject *watched, QEvent *event) {
     if (text.size() != 1 || text[0].unicode() == 0 || text[0].unicode() > 0xFF)
         return false;
     const IPTR code = text[0].unicode();
-    if (!HasControlChar(window_, code))
+    if (!FindControlChar(window_, code))
         return false;
-    if (!key->isAutoRepeat()) {
-        using platform::mui::InputRecord;
-        platform::mui::QueueInput(platform::mui::ApplicationOf(window_),
-                                  {InputRecord::Kind::ControlChar, window_, 0, code});
-    }
+    if (!key->isAutoRepeat())
+        QueueControlChar(window_, code);
     return true;
-}
-
-QWidget *WindowView::Build(Object *object, QWidget *parent) {
-    const GadgetKind kind = KindOf(object);
-    if (kind != GadgetKind::Group) {
-        QWidget *widget = MakeGadget(kind, object, parent);
-        Bind(object, widget, kind);
-        if (kind == GadgetKind::List) // the list inside a list view shares its widget
-            for (Object *child : ChildrenOf(object))
-                Bind(child, widget, kind);
-        return widget;
-    }
-    QWidget *widget = MakeGroupWidget(object, parent);
-    Bind(object, widget, kind);
-    FillGroup(object, widget);
-    return widget;
-}
-
-void WindowView::FillGroup(Object *group, QWidget *groupWidget) {
-    std::vector<GroupMember> members;
-    for (Object *child : ChildrenOf(group)) {
-        auto found = gadgets_.find(child);
-        QWidget *widget =
-            found != gadgets_.end() ? found->second.widget : Build(child, groupWidget);
-        PlaceChild(groupWidget, widget, child);
-        members.push_back({KindOf(child), widget});
-    }
-    NameByLabels(members);
-}
-
-void WindowView::Bind(Object *object, QWidget *widget, GadgetKind kind) {
-    gadgets_[object] = {widget, kind};
-    connect(widget, &QObject::destroyed, this, [this, object, widget] {
-        if (auto it = gadgets_.find(object); it != gadgets_.end() && it->second.widget == widget)
-            gadgets_.erase(it);
-    });
-}
-
-bool WindowView::HasControlChar(Object *object, IPTR key) const {
-    if (object != window_ && Attribute(object, MUIA_ControlChar) == key &&
-        !Attribute(object, MUIA_Disabled))
-        return true;
-    for (Object *child : ChildrenOf(object))
-        if (HasControlChar(child, key))
-            return true;
-    return false;
-}
-
-void WindowView::UpdateTabOrder() {
-    std::vector<QWidget *> chain;
-    if (root_)
-        CollectFocusable(root_, chain);
-    for (size_t i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(chain[i - 1], chain[i]);
-}
-
-void WindowView::CollectFocusable(Object *object, std::vector<QWidget *> &out) const {
-    if (auto it = gadgets_.find(object); it != gadgets_.end()) {
-        QWidget *widget = it->second.widget;
-        if ((widget->focusPolicy() & Qt::TabFocus) && (out.empty() || out.back() != widget))
-            out.push_back(widget);
-    }
-    for (Object *child : ChildrenOf(object))
-        CollectFocusable(child, out);
 }
 
 } // namespace platform::qt
