@@ -99,7 +99,7 @@ std::optional<WindowGeometry> GeometryStore::Load(const std::string &base, ULONG
 }
 
 bool GeometryStore::Save(const std::string &base, ULONG id, const WindowGeometry &geometry) const {
-    if (!ValidBase(base) || !ParseLine(FormatLine({id, geometry, base})))
+    if (file_.empty() || !ValidBase(base) || !ParseLine(FormatLine({id, geometry, base})))
         return false;
     std::vector<Entry> entries = ReadEntries(file_);
     std::erase_if(entries, [&](const Entry &e) { return e.id == id && e.base == base; });

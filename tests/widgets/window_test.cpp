@@ -339,6 +339,13 @@ TEST(GeometryStoreTest, KeepsEntriesApartSkipsDamageAndFailsCleanly) {
     EXPECT_FALSE(GeometryStore(dir / "sub" / "windows" / "x").Save("APP", 1, {0, 0, 9, 9}));
     EXPECT_EQ(store.Load("APP", 3), (WindowGeometry{0, 0, 9, 9}));
     EXPECT_FALSE(fs::exists(dir / "sub" / "windows.new"));
+
+    // Without a file name (no settings folder) nothing is written anywhere.
+    const fs::path was = fs::current_path();
+    fs::current_path(dir);
+    EXPECT_FALSE(GeometryStore("").Save("APP", 1, {0, 0, 9, 9}));
+    EXPECT_FALSE(fs::exists(dir / ".new"));
+    fs::current_path(was);
 }
 
 } // namespace
