@@ -128,7 +128,8 @@ TEST(CustomClass, SubclassOfApplicationWorksAsOne) {
     IDoMethod(app, MUIM_Application_ReturnID, MUIV_Application_ReturnID_Quit);
     EXPECT_EQ(newInput(), 5);
     ASSERT_NE(signals, 0u);
-    EXPECT_EQ(Wait(signals | kBreakC), signals); // the second id is pending
+    EXPECT_STREQ(FindTask(nullptr)->tc_Name, "toolkit_test"); // the task, named by the process
+    EXPECT_EQ(Wait(signals | kBreakC), signals);              // the second id is pending
     EXPECT_EQ(newInput(), MUIV_Application_ReturnID_Quit);
     EXPECT_EQ(newInput(), 0);
     EXPECT_EQ(SetSignal(0, 0) & signals, 0u);                      // nothing left to wake for
@@ -165,7 +166,6 @@ TEST(Tree, SearchedSelfFirstThenDepthFirstNotifiedUpwardsAndDisposedWhole) {
         std::vector({find(44), find(39), find(7), find(1), find(2), find(5)}),
         std::vector<Object *>({gui->list, gui->check, gui->row, gui->app, gui->window, nullptr}));
 
-    // The special notification targets: the source's window, application, parent.
     for (IPTR target : {MUIV_Notify_Window, MUIV_Notify_Application, MUIV_Notify_Parent})
         IDoMethod(gui->check, MUIM_Notify, MUIA_Selected, TRUE, target, 3, MUIM_Set, MUIA_UserData,
                   target);
