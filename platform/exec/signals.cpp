@@ -89,7 +89,7 @@ struct SignalState {
     ULONG pending = 0;
     ULONG allocated = kReservedSignals;
     platform::exec::WaitHook hook;
-    Task task{"karvolin", kReservedSignals};
+    Task task{program_invocation_short_name, kReservedSignals}; // the process's own name
 
     // Moves a break into the pending set and empties the pipe. The flag spares
     // the read while nothing was written: SetSignal is polled often (a

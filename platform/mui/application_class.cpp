@@ -22,6 +22,12 @@ ApplicationData *ApplicationDataOf(Object *application) {
 
 namespace {
 
+const AttributeSpec kApplicationAttributes[] = {
+    {MUIA_Application_Author, ValueKind::Text},    {MUIA_Application_Base, ValueKind::Text},
+    {MUIA_Application_Copyright, ValueKind::Text}, {MUIA_Application_Description, ValueKind::Text},
+    {MUIA_Application_Title, ValueKind::Text},     {MUIA_Application_Version, ValueKind::Text},
+};
+
 ApplicationData *Data(struct IClass *cl, Object *obj) {
     return static_cast<ApplicationData *>(INST_DATA(cl, obj));
 }
@@ -32,9 +38,9 @@ void Wake(const ApplicationData *data) {
         Signal(FindTask(nullptr), data->SignalMask());
 }
 
-IPTR New(struct IClass *cl, Object *obj, Msg msg) {
+IPTR Application_New(struct IClass *cl, Object *obj, struct opSet *msg) {
     auto *object =
-        reinterpret_cast<Object *>(NewWithChildren(cl, obj, msg, MUIA_Application_Window, nullptr));
+        reinterpret_cast<Object *>(NewWithChildren(cl, obj, msg, MUIA_Application_Window));
     if (!object)
         return 0;
     const BYTE bit = AllocSignal(-1);
@@ -47,7 +53,7 @@ IPTR New(struct IClass *cl, Object *obj, Msg msg) {
     return reinterpret_cast<IPTR>(object);
 }
 
-IPTR Dispose(struct IClass *cl, Object *obj, Msg msg) {
+IPTR Application_Dispose(struct IClass *cl, Object *obj, Msg msg) {
     DisposeChildren(obj); // the windows, while the application is whole
     ApplicationData *data = Data(cl, obj);
     FreeSignal(data->signalBit);
@@ -55,14 +61,15 @@ IPTR Dispose(struct IClass *cl, Object *obj, Msg msg) {
     return IDoSuperMethodA(cl, obj, msg);
 }
 
-IPTR AddWindow(Object *obj, Object *window) {
-    if (!IsA(window, Classes().window))
+IPTR Application_AddMember(Object *obj, struct opMember *msg) {
+    if (!IsA(msg->opam_Object, Classes().window))
         return FALSE;
-    Adopt(obj, window);
+    Adopt(obj, msg->opam_Object);
     return TRUE;
 }
 
-IPTR RemoveWindow(Object *obj, Object *window) {
+IPTR Application_RemMember(Object *obj, struct opMember *msg) {
+    Object *window = msg->opam_Object;
     if (!window || ParentOf(window) != obj)
         return FALSE;
     SetAttrs(window, MUIA_Window_Open, FALSE, TAG_DONE);
@@ -71,15 +78,14 @@ IPTR RemoveWindow(Object *obj, Object *window) {
 }
 
 // Return ids are 32-bit: -1 stays -1 however the caller passed it.
-IPTR ReturnID(struct IClass *cl, Object *obj, Msg msg) {
-    const IPTR id = reinterpret_cast<MUIP_Application_ReturnID *>(msg)->retid;
-    Data(cl, obj)->returnIds.push_back(
-        static_cast<IPTR>(static_cast<SIPTR>(static_cast<LONG>(id))));
-    Wake(Data(cl, obj));
+IPTR Application_ReturnID(struct IClass *cl, Object *obj, struct MUIP_Application_ReturnID *msg) {
+    ApplicationData *data = Data(cl, obj);
+    data->returnIds.push_back(static_cast<IPTR>(static_cast<SIPTR>(static_cast<LONG>(msg->retid))));
+    Wake(data);
     return 0;
 }
 
-IPTR NewInput(struct IClass *cl, Object *obj, Msg msg) {
+IPTR Application_NewInput(struct IClass *cl, Object *obj, struct MUIP_Application_NewInput *msg) {
     ApplicationData *data = Data(cl, obj);
     SetSignal(0, data->SignalMask()); // everything queued so far is handled now
     const uint64_t serial = platform::intuition::SerialOf(obj);
@@ -93,30 +99,33 @@ IPTR NewInput(struct IClass *cl, Object *obj, Msg msg) {
     }
     if (!data->returnIds.empty() || !data->input.empty())
         Wake(data); // more to hand out: the next Wait returns at once
-    if (ULONG *signal = reinterpret_cast<MUIP_Application_NewInput *>(msg)->signal)
-        *signal = data->SignalMask();
+    if (msg->signal)
+        *msg->signal = data->SignalMask();
     return id;
 }
-
-} // namespace
 
 IPTR ApplicationDispatcher(struct IClass *cl, Object *obj, Msg msg) {
     switch (msg->MethodID) {
     case OM_NEW:
-        return New(cl, obj, msg);
+        return Application_New(cl, obj, reinterpret_cast<opSet *>(msg));
     case OM_DISPOSE:
-        return Dispose(cl, obj, msg);
+        return Application_Dispose(cl, obj, msg);
     case OM_ADDMEMBER:
-        return AddWindow(obj, reinterpret_cast<opMember *>(msg)->opam_Object);
+        return Application_AddMember(obj, reinterpret_cast<opMember *>(msg));
     case OM_REMMEMBER:
-        return RemoveWindow(obj, reinterpret_cast<opMember *>(msg)->opam_Object);
+        return Application_RemMember(obj, reinterpret_cast<opMember *>(msg));
     case MUIM_Application_ReturnID:
-        return ReturnID(cl, obj, msg);
+        return Application_ReturnID(cl, obj, reinterpret_cast<MUIP_Application_ReturnID *>(msg));
     case MUIM_Application_NewInput:
-        return NewInput(cl, obj, msg);
+        return Application_NewInput(cl, obj, reinterpret_cast<MUIP_Application_NewInput *>(msg));
     default:
         return IDoSuperMethodA(cl, obj, msg);
     }
 }
+
+} // namespace
+
+const ClassSpec kApplicationClass{MUIC_Application, MUIC_Notify, ApplicationDispatcher,
+                                  sizeof(ApplicationData), kApplicationAttributes};
 
 } // namespace platform::mui

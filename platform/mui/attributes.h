@@ -1,10 +1,11 @@
 #pragma once
-// What the model knows about an attribute's values, and the store that keeps
-// an object's attributes.
+// What the model knows about an attribute's values, the tables in which each
+// class lists its attributes, and the store that keeps an object's attributes.
 #include <exec/types.h>
 #include <utility/tagitem.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,24 +19,34 @@ enum class ValueKind {
     Text, // a string the object copies; the kept value points at the copy
 };
 
-ValueKind KindOf(Tag attribute);
+// One attribute a class adds: how its values are kept and, when it has one,
+// the value an object takes at creation unless the caller gives another.
+// An attribute no class lists is kept as given (Raw), without a default.
+struct AttributeSpec {
+    Tag tag;
+    ValueKind kind;
+    std::optional<IPTR> initial = std::nullopt;
+};
 
 // The value as the model keeps it: booleans become 0 or 1, 32-bit numbers are
 // sign-extended, characters are cut to 8 bits. Text and raw values pass.
-IPTR Normalise(Tag attribute, IPTR value);
+IPTR Normalise(ValueKind kind, IPTR value);
 
 // True when a kept value equals a value given for comparison (a notification's
 // trigger value): texts compare by their characters.
-bool SameValue(Tag attribute, IPTR kept, IPTR given);
+bool SameValue(ValueKind kind, IPTR kept, IPTR given);
 
 // An object's attributes: one entry per attribute ever set.
 class AttributeStore {
   public:
     // Takes the value; false when the attribute already held it.
-    bool Set(Tag attribute, IPTR value);
+    bool Set(Tag attribute, IPTR value, ValueKind kind);
     // The kept value; false when the attribute was never set.
     bool Get(Tag attribute, IPTR *value) const;
-    // Replaces a value without comparing (for values the class computes).
+    // The kept value, or `fallback` when the attribute was never set.
+    IPTR Value(Tag attribute, IPTR fallback = 0) const;
+    // Replaces a value, as given, without comparing (a value the class
+    // computes itself).
     void Put(Tag attribute, IPTR value);
 
   private:

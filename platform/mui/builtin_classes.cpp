@@ -1,44 +1,43 @@
-// The built-in toolkit classes, made and published on first use, and the
-// library record of muimaster.library.
-#include "application_data.h"
+// The built-in toolkit classes, made from their descriptions and published on
+// first use, and the library record of muimaster.library.
 #include "exec/host_exec.h"
-#include "group_data.h"
 #include "intuition/host_intuition.h"
 #include "mui_internal.h"
-#include "notify_data.h"
 
 #include <libraries/mui.h>
 #include <proto/intuition.h>
+
+#include <unordered_map>
+#include <utility>
 
 namespace platform::mui {
 
 namespace {
 
-struct IClass *Make(ClassID name, struct IClass *super, ClassDispatcher dispatcher, ULONG size,
-                    const struct TagItem *defaults = nullptr) {
-    struct IClass *cl = MakeClass(name, nullptr, super, size, 0);
-    cl->cl_Dispatcher = dispatcher;
-    cl->cl_UserData = const_cast<struct TagItem *>(defaults);
+std::unordered_map<const struct IClass *, const ClassSpec *> &Specs() {
+    static std::unordered_map<const struct IClass *, const ClassSpec *> specs;
+    return specs;
+}
+
+struct IClass *Make(const ClassSpec &spec) {
+    struct IClass *cl = MakeClass(spec.name, spec.super, nullptr, spec.dataSize, 0);
+    cl->cl_Dispatcher = spec.dispatcher;
     AddClass(cl);
+    Specs()[cl] = &spec;
     return cl;
 }
 
+// Superclasses first.
 BuiltinClasses MakeAll() {
     BuiltinClasses c{};
-    c.notify =
-        Make(MUIC_Notify, platform::intuition::RootClass(), NotifyDispatcher, sizeof(NotifyData));
-    c.area = Make(MUIC_Area, c.notify, DefaultsDispatcher, 0, kAreaDefaults);
-    c.application =
-        Make(MUIC_Application, c.notify, ApplicationDispatcher, sizeof(ApplicationData));
-    c.window = Make(MUIC_Window, c.notify, WindowDispatcher, 0);
-    c.group = Make(MUIC_Group, c.area, GroupDispatcher, sizeof(GroupData));
-    c.text = Make(MUIC_Text, c.area, DefaultsDispatcher, 0, kTextDefaults);
-    c.image = Make(MUIC_Image, c.area, DefaultsDispatcher, 0, kImageDefaults);
-    c.list = Make(MUIC_List, c.area, ListDispatcher, 0);
-    c.listview = Make(MUIC_Listview, c.area, ListviewDispatcher, 0);
-    c.cycle = Make(MUIC_Cycle, c.area, CycleDispatcher, 0);
-    c.dtpic = Make(MUIC_Dtpic, c.area, DefaultsDispatcher, 0, kDtpicDefaults);
-    c.rectangle = Make(MUIC_Rectangle, c.area, DefaultsDispatcher, 0, kRectangleDefaults);
+    const std::pair<struct IClass **, const ClassSpec &> all[] = {
+        {&c.notify, kNotifyClass}, {&c.area, kAreaClass},   {&c.application, kApplicationClass},
+        {&c.window, kWindowClass}, {&c.group, kGroupClass}, {&c.text, kTextClass},
+        {&c.image, kImageClass},   {&c.list, kListClass},   {&c.listview, kListviewClass},
+        {&c.cycle, kCycleClass},   {&c.dtpic, kDtpicClass}, {&c.rectangle, kRectangleClass},
+    };
+    for (const auto &[slot, spec] : all)
+        *slot = Make(spec);
     return c;
 }
 
@@ -61,6 +60,20 @@ const BuiltinClasses &Classes() {
 
 bool IsA(Object *object, struct IClass *cl) {
     return object && platform::intuition::IsSubclassOf(OCLASS(object), cl);
+}
+
+const ClassSpec *SpecOf(const struct IClass *cl) {
+    auto it = Specs().find(cl);
+    return it == Specs().end() ? nullptr : it->second;
+}
+
+ValueKind KindIn(const struct IClass *cl, Tag attribute) {
+    for (; cl; cl = cl->cl_Super)
+        if (const ClassSpec *spec = SpecOf(cl))
+            for (const AttributeSpec &a : spec->attributes)
+                if (a.tag == attribute)
+                    return a.kind;
+    return ValueKind::Raw;
 }
 
 } // namespace platform::mui

@@ -10,15 +10,6 @@
 
 namespace platform::mui {
 
-namespace {
-
-IPTR PassNew(struct IClass *cl, Object *obj, Msg msg, struct TagItem *tags) {
-    opSet up{OM_NEW, tags, reinterpret_cast<opSet *>(msg)->ops_GInfo};
-    return IDoSuperMethodA(cl, obj, reinterpret_cast<Msg>(&up));
-}
-
-} // namespace
-
 bool IsChildTag(Tag tag) {
     return tag == MUIA_Group_Child || tag == MUIA_Window_RootObject ||
            tag == MUIA_Application_Window || tag == MUIA_Listview_List;
@@ -31,22 +22,10 @@ void DisposeGivenChildren(const struct TagItem *tags) {
             DisposeObject(reinterpret_cast<Object *>(item->ti_Data));
 }
 
-IPTR NewWithDefaults(struct IClass *cl, Object *obj, Msg msg, const struct TagItem *defaults) {
-    struct TagItem *given = reinterpret_cast<opSet *>(msg)->ops_AttrList;
-    if (!defaults || defaults[0].ti_Tag == TAG_DONE)
-        return PassNew(cl, obj, msg, given);
-    std::vector<struct TagItem> tags;
-    for (const struct TagItem *d = defaults; d->ti_Tag != TAG_DONE; ++d)
-        tags.push_back(*d);
-    tags.push_back({TAG_MORE, reinterpret_cast<IPTR>(given)});
-    return PassNew(cl, obj, msg, tags.data());
-}
-
-IPTR NewWithChildren(struct IClass *cl, Object *obj, Msg msg, Tag childTag,
-                     const struct TagItem *defaults) {
+IPTR NewWithChildren(struct IClass *cl, Object *obj, struct opSet *msg, Tag childTag) {
     std::vector<Object *> children;
     bool missing = false;
-    const struct TagItem *cursor = reinterpret_cast<opSet *>(msg)->ops_AttrList;
+    const struct TagItem *cursor = msg->ops_AttrList;
     while (const struct TagItem *item = NextTagItem(&cursor)) {
         if (item->ti_Tag != childTag)
             continue;
@@ -57,7 +36,8 @@ IPTR NewWithChildren(struct IClass *cl, Object *obj, Msg msg, Tag childTag,
             children.push_back(child);
     }
     auto *made =
-        missing ? nullptr : reinterpret_cast<Object *>(NewWithDefaults(cl, obj, msg, defaults));
+        missing ? nullptr
+                : reinterpret_cast<Object *>(IDoSuperMethodA(cl, obj, reinterpret_cast<Msg>(msg)));
     for (Object *child : children) {
         if (made)
             Adopt(made, child);
@@ -77,6 +57,12 @@ std::vector<struct TagItem> EditTags(const struct TagItem *tags, const TagEdit &
     }
     copy.push_back({TAG_DONE, 0});
     return copy;
+}
+
+IPTR SuperWithTags(struct IClass *cl, Object *obj, const struct opSet *msg,
+                   std::vector<struct TagItem> &tags) {
+    opSet edited{msg->MethodID, tags.data(), msg->ops_GInfo};
+    return IDoSuperMethodA(cl, obj, reinterpret_cast<Msg>(&edited));
 }
 
 bool HasTag(const struct TagItem *tags, Tag tag) {

@@ -15,19 +15,18 @@ bool IsChildTag(Tag tag);
 // a class that would take them).
 void DisposeGivenChildren(const struct TagItem *tags);
 
-// Passes OM_NEW up with `defaults` in front of the caller's tags, so that the
-// caller's values win.
-IPTR NewWithDefaults(struct IClass *cl, Object *obj, Msg msg, const struct TagItem *defaults);
-// The same, for a class that owns the objects given under `childTag`: a null
-// child, or a refusal further up, makes it fail and dispose all of them; on
-// success they become the new object's children, in order.
-IPTR NewWithChildren(struct IClass *cl, Object *obj, Msg msg, Tag childTag,
-                     const struct TagItem *defaults);
+// Passes OM_NEW up for a class that owns the objects given under `childTag`:
+// a null child, or a refusal further up, makes it fail and dispose all of
+// them; on success they become the new object's children, in order.
+IPTR NewWithChildren(struct IClass *cl, Object *obj, struct opSet *msg, Tag childTag);
 
 // A copy of a tag list in which `edit` may change each item's data, or
 // return false to leave the item out. Ends with TAG_DONE.
 using TagEdit = std::function<bool(Tag tag, IPTR &data)>;
 std::vector<struct TagItem> EditTags(const struct TagItem *tags, const TagEdit &edit);
+// Passes OM_NEW or OM_SET up with `tags` in place of the caller's.
+IPTR SuperWithTags(struct IClass *cl, Object *obj, const struct opSet *msg,
+                   std::vector<struct TagItem> &tags);
 // True when the list holds the tag.
 bool HasTag(const struct TagItem *tags, Tag tag);
 

@@ -2,7 +2,6 @@
 #include "family.h"
 
 #include "mui_internal.h"
-#include "notify_data.h"
 
 #include <proto/intuition.h>
 
@@ -22,8 +21,8 @@ Object *NearestOfClass(Object *object, struct IClass *cl) {
 } // namespace
 
 void Adopt(Object *parent, Object *child) {
-    NotifyData *p = NotifyOf(parent);
-    NotifyData *c = NotifyOf(child);
+    ObjectLinks *p = LinksOf(parent);
+    ObjectLinks *c = LinksOf(child);
     if (!p || !c || c->parent == parent)
         return;
     Detach(child);
@@ -32,35 +31,35 @@ void Adopt(Object *parent, Object *child) {
 }
 
 void Detach(Object *child) {
-    NotifyData *c = NotifyOf(child);
+    ObjectLinks *c = LinksOf(child);
     if (!c || !c->parent)
         return;
-    auto &siblings = NotifyOf(c->parent)->children;
+    auto &siblings = LinksOf(c->parent)->children;
     siblings.erase(std::find(siblings.begin(), siblings.end(), child));
     c->parent = nullptr;
 }
 
 void DisposeChildren(Object *parent) {
-    NotifyData *p = NotifyOf(parent);
+    ObjectLinks *p = LinksOf(parent);
     if (!p)
         return;
     const std::vector<Object *> children = std::move(p->children);
     p->children.clear();
     for (Object *child : children) {
-        NotifyOf(child)->parent = nullptr;
+        LinksOf(child)->parent = nullptr;
         DisposeObject(child);
     }
 }
 
 Object *ParentOf(Object *object) {
-    NotifyData *data = NotifyOf(object);
-    return data ? data->parent : nullptr;
+    ObjectLinks *links = LinksOf(object);
+    return links ? links->parent : nullptr;
 }
 
 const std::vector<Object *> &ChildrenOf(Object *object) {
     static const std::vector<Object *> none;
-    NotifyData *data = NotifyOf(object);
-    return data ? data->children : none;
+    ObjectLinks *links = LinksOf(object);
+    return links ? links->children : none;
 }
 
 bool IsWithin(Object *object, Object *ancestor) {

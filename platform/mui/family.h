@@ -6,7 +6,18 @@
 
 #include <intuition/classusr.h>
 
+#include <vector>
+
 namespace platform::mui {
+
+// An object's place in the tree, kept at the Notify level of every toolkit
+// object.
+struct ObjectLinks {
+    Object *parent = nullptr;
+    std::vector<Object *> children; // owned: disposed with the object
+};
+// The links of a toolkit object; null for any other object.
+ObjectLinks *LinksOf(Object *object);
 
 // Makes `child` the last child of `parent`, taking it from any other parent.
 void Adopt(Object *parent, Object *child);

@@ -3,7 +3,6 @@
 // at the outermost ExitChange (or at once for a change made outside one).
 #include "creation.h"
 #include "family.h"
-#include "group_data.h"
 #include "mui_internal.h"
 
 #include <libraries/mui.h>
@@ -15,7 +14,11 @@ namespace platform::mui {
 
 namespace {
 
-const struct TagItem kGroupDefaults[] = {{MUIA_Group_Horiz, FALSE}, {TAG_DONE, 0}};
+struct GroupData {
+    int changeDepth = 0; // open MUIM_Group_InitChange calls
+};
+
+const AttributeSpec kGroupAttributes[] = {{MUIA_Group_Horiz, ValueKind::Bool, FALSE}};
 
 GroupData *Data(struct IClass *cl, Object *obj) {
     return static_cast<GroupData *>(INST_DATA(cl, obj));
@@ -27,16 +30,16 @@ void Changed(struct IClass *cl, Object *obj) {
             observer->GroupChanged(obj);
 }
 
-IPTR New(struct IClass *cl, Object *obj, Msg msg) {
-    auto *object =
-        reinterpret_cast<Object *>(NewWithChildren(cl, obj, msg, MUIA_Group_Child, kGroupDefaults));
+IPTR Group_New(struct IClass *cl, Object *obj, struct opSet *msg) {
+    auto *object = reinterpret_cast<Object *>(NewWithChildren(cl, obj, msg, MUIA_Group_Child));
     if (object)
         new (Data(cl, object)) GroupData{};
     return reinterpret_cast<IPTR>(object);
 }
 
 // A child must be a toolkit object that does not hold the group itself.
-IPTR AddMember(struct IClass *cl, Object *obj, Object *child) {
+IPTR Group_AddMember(struct IClass *cl, Object *obj, struct opMember *msg) {
+    Object *child = msg->opam_Object;
     if (!IsA(child, Classes().notify) || IsWithin(obj, child))
         return FALSE;
     Adopt(obj, child);
@@ -44,7 +47,8 @@ IPTR AddMember(struct IClass *cl, Object *obj, Object *child) {
     return TRUE;
 }
 
-IPTR RemMember(struct IClass *cl, Object *obj, Object *child) {
+IPTR Group_RemMember(struct IClass *cl, Object *obj, struct opMember *msg) {
+    Object *child = msg->opam_Object;
     if (!child || ParentOf(child) != obj)
         return FALSE;
     Detach(child);
@@ -52,7 +56,12 @@ IPTR RemMember(struct IClass *cl, Object *obj, Object *child) {
     return TRUE;
 }
 
-IPTR ExitChange(struct IClass *cl, Object *obj) {
+IPTR Group_InitChange(struct IClass *cl, Object *obj, struct MUIP_Group_InitChange *) {
+    ++Data(cl, obj)->changeDepth;
+    return TRUE;
+}
+
+IPTR Group_ExitChange(struct IClass *cl, Object *obj, struct MUIP_Group_ExitChange *) {
     GroupData *data = Data(cl, obj);
     if (data->changeDepth > 0)
         --data->changeDepth;
@@ -60,24 +69,26 @@ IPTR ExitChange(struct IClass *cl, Object *obj) {
     return 0;
 }
 
-} // namespace
-
 IPTR GroupDispatcher(struct IClass *cl, Object *obj, Msg msg) {
     switch (msg->MethodID) {
     case OM_NEW:
-        return New(cl, obj, msg);
+        return Group_New(cl, obj, reinterpret_cast<opSet *>(msg));
     case OM_ADDMEMBER:
-        return AddMember(cl, obj, reinterpret_cast<opMember *>(msg)->opam_Object);
+        return Group_AddMember(cl, obj, reinterpret_cast<opMember *>(msg));
     case OM_REMMEMBER:
-        return RemMember(cl, obj, reinterpret_cast<opMember *>(msg)->opam_Object);
+        return Group_RemMember(cl, obj, reinterpret_cast<opMember *>(msg));
     case MUIM_Group_InitChange:
-        ++Data(cl, obj)->changeDepth;
-        return TRUE;
+        return Group_InitChange(cl, obj, reinterpret_cast<MUIP_Group_InitChange *>(msg));
     case MUIM_Group_ExitChange:
-        return ExitChange(cl, obj);
+        return Group_ExitChange(cl, obj, reinterpret_cast<MUIP_Group_ExitChange *>(msg));
     default:
         return IDoSuperMethodA(cl, obj, msg);
     }
 }
+
+} // namespace
+
+const ClassSpec kGroupClass{MUIC_Group, MUIC_Area, GroupDispatcher, sizeof(GroupData),
+                            kGroupAttributes};
 
 } // namespace platform::mui

@@ -9,14 +9,24 @@ namespace platform::mui {
 
 namespace {
 
-const struct TagItem kListviewDefaults[] = {{MUIA_Listview_Input, TRUE}, {TAG_DONE, 0}};
+const AttributeSpec kListviewAttributes[] = {{MUIA_Listview_Input, ValueKind::Bool, TRUE}};
+
+IPTR Listview_New(struct IClass *cl, Object *obj, struct opSet *msg) {
+    return NewWithChildren(cl, obj, msg, MUIA_Listview_List);
+}
+
+IPTR ListviewDispatcher(struct IClass *cl, Object *obj, Msg msg) {
+    switch (msg->MethodID) {
+    case OM_NEW:
+        return Listview_New(cl, obj, reinterpret_cast<opSet *>(msg));
+    default:
+        return IDoSuperMethodA(cl, obj, msg);
+    }
+}
 
 } // namespace
 
-IPTR ListviewDispatcher(struct IClass *cl, Object *obj, Msg msg) {
-    if (msg->MethodID == OM_NEW)
-        return NewWithChildren(cl, obj, msg, MUIA_Listview_List, kListviewDefaults);
-    return IDoSuperMethodA(cl, obj, msg);
-}
+const ClassSpec kListviewClass{MUIC_Listview, MUIC_Area, ListviewDispatcher, 0,
+                               kListviewAttributes};
 
 } // namespace platform::mui

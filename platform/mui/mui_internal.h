@@ -1,12 +1,26 @@
 #pragma once
-// Shared inside the toolkit model: the built-in classes, their dispatchers and
-// the view observer.
+// Shared inside the toolkit model: the built-in classes and the view
+// observer.
+#include "attributes.h"
 #include "view.h"
 
 #include <intuition/classes.h>
 #include <utility/tagitem.h>
 
+#include <span>
+
 namespace platform::mui {
+
+// Everything that makes one built-in class; each class's file defines its own.
+struct ClassSpec {
+    ClassID name;
+    ClassID super;
+    ClassDispatcher dispatcher;
+    ULONG dataSize;                            // its level of an object's instance data
+    std::span<const AttributeSpec> attributes; // the attributes it adds
+};
+extern const ClassSpec kNotifyClass, kAreaClass, kApplicationClass, kWindowClass, kGroupClass,
+    kTextClass, kImageClass, kListClass, kListviewClass, kCycleClass, kDtpicClass, kRectangleClass;
 
 struct BuiltinClasses {
     struct IClass *notify, *area, *application, *window, *group, *text, *image, *list, *listview,
@@ -18,18 +32,11 @@ const BuiltinClasses &Classes();
 // True when the object is an instance of `cl` or of a class below it.
 bool IsA(Object *object, struct IClass *cl);
 
-IPTR NotifyDispatcher(struct IClass *cl, Object *obj, Msg msg);
-IPTR DefaultsDispatcher(struct IClass *cl, Object *obj, Msg msg); // cl_UserData: defaults
-IPTR ApplicationDispatcher(struct IClass *cl, Object *obj, Msg msg);
-IPTR WindowDispatcher(struct IClass *cl, Object *obj, Msg msg);
-IPTR GroupDispatcher(struct IClass *cl, Object *obj, Msg msg);
-IPTR ListDispatcher(struct IClass *cl, Object *obj, Msg msg);
-IPTR ListviewDispatcher(struct IClass *cl, Object *obj, Msg msg);
-IPTR CycleDispatcher(struct IClass *cl, Object *obj, Msg msg);
-
-// Default attributes of the classes that only add defaults, ended by TAG_DONE.
-extern const struct TagItem kAreaDefaults[], kTextDefaults[], kImageDefaults[], kDtpicDefaults[],
-    kRectangleDefaults[];
+// The description of a built-in class; null for any other (a program's own).
+const ClassSpec *SpecOf(const struct IClass *cl);
+// How objects of `cl` keep the attribute: as the nearest class at or above
+// `cl` that lists it says, else as given.
+ValueKind KindIn(const struct IClass *cl, Tag attribute);
 
 // The view's lifecycle (view.h), run when the library is first opened and
 // last closed; without a view the toolkit opens fine.

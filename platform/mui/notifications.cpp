@@ -2,8 +2,6 @@
 // watched attribute changes.
 #include "notifications.h"
 
-#include "attributes.h"
-#include "family.h"
 #include "intuition/host_intuition.h"
 
 #include <proto/intuition.h>
@@ -20,23 +18,12 @@ bool IsSpecialTarget(IPTR target) {
     return target >= MUIV_Notify_Self && target <= MUIV_Notify_Parent;
 }
 
-Object *ResolveTarget(Object *source, IPTR target) {
-    switch (target) {
-    case MUIV_Notify_Self:
+Object *ResolveTarget(Object *source, IPTR target, TargetResolver resolve) {
+    if (target == MUIV_Notify_Self)
         return source;
-    case MUIV_Notify_Window:
-        return WindowOf(source);
-    case MUIV_Notify_Application:
-        return ApplicationOf(source);
-    case MUIV_Notify_Parent:
-        return ParentOf(source);
-    default:
-        return reinterpret_cast<Object *>(target);
-    }
-}
-
-bool Triggers(Tag attribute, IPTR trigger, IPTR value) {
-    return trigger == MUIV_EveryTime || SameValue(attribute, value, trigger);
+    if (IsSpecialTarget(target))
+        return resolve ? resolve(source, target) : nullptr;
+    return reinterpret_cast<Object *>(target);
 }
 
 // The action's message with the trigger placeholders replaced by the value.
@@ -61,12 +48,12 @@ void SendAction(Object *target, const std::vector<IPTR> &action, IPTR value) {
 
 } // namespace
 
-void NotificationList::Add(const struct MUIP_Notify *msg) {
+void NotificationList::Add(const struct MUIP_Notify *msg, ValueKind kind) {
     const IPTR *words = &msg->FollowParams + 1;
     Notification n;
     n.attribute = static_cast<Tag>(msg->TrigAttr);
-    n.trigger =
-        msg->TrigVal == MUIV_EveryTime ? msg->TrigVal : Normalise(n.attribute, msg->TrigVal);
+    n.kind = kind;
+    n.trigger = msg->TrigVal == MUIV_EveryTime ? msg->TrigVal : Normalise(kind, msg->TrigVal);
     n.target = reinterpret_cast<IPTR>(msg->DestObj);
     n.targetSerial = IsSpecialTarget(n.target) ? 0 : SerialOf(msg->DestObj);
     n.action.assign(words, words + msg->FollowParams);
@@ -81,14 +68,15 @@ void NotificationList::Kill(Tag attribute) {
             n.attribute = TAG_DONE; // never set, so never fires again
 }
 
-bool NotificationList::Fire(Object *source, Tag attribute, IPTR value) {
+bool NotificationList::Fire(Object *source, Tag attribute, IPTR value, TargetResolver resolve) {
     uint64_t sourceSerial = 0;              // looked up before the first action
     const std::size_t count = list_.size(); // notifications added now wait for the next change
     for (std::size_t i = 0; i < count; ++i) {
         Notification &n = list_[i];
-        if (n.attribute != attribute || n.running || !Triggers(attribute, n.trigger, value))
+        if (n.attribute != attribute || n.running ||
+            (n.trigger != MUIV_EveryTime && !SameValue(n.kind, value, n.trigger)))
             continue;
-        Object *target = ResolveTarget(source, n.target);
+        Object *target = ResolveTarget(source, n.target, resolve);
         if (!target || (n.targetSerial && SerialOf(target) != n.targetSerial))
             continue; // the target is gone
         if (!sourceSerial)

@@ -21,42 +21,78 @@ NotifyData *NotifyOf(Object *object) {
     return static_cast<NotifyData *>(INST_DATA(Classes().notify, object));
 }
 
+ObjectLinks *LinksOf(Object *object) {
+    NotifyData *data = NotifyOf(object);
+    return data ? &data->links : nullptr;
+}
+
 namespace {
+
+NotifyData *Data(struct IClass *cl, Object *obj) {
+    return static_cast<NotifyData *>(INST_DATA(cl, obj));
+}
 
 bool IsKept(Tag tag) {
     return !IsChildTag(tag) && tag != MUIA_NoNotify;
 }
 
-IPTR New(struct IClass *cl, Object *obj, Msg msg) {
-    auto *object = reinterpret_cast<Object *>(IDoSuperMethodA(cl, obj, msg));
+// The initial values of every level of `cl`, the topmost level's first.
+void TakeInitialValues(AttributeStore &attributes, const struct IClass *cl) {
+    if (!cl)
+        return;
+    TakeInitialValues(attributes, cl->cl_Super);
+    if (const ClassSpec *spec = SpecOf(cl))
+        for (const AttributeSpec &a : spec->attributes)
+            if (a.initial)
+                attributes.Set(a.tag, *a.initial, a.kind);
+}
+
+// The objects the special notification targets name.
+Object *FindSpecialTarget(Object *source, IPTR specialTarget) {
+    switch (specialTarget) {
+    case MUIV_Notify_Window:
+        return WindowOf(source);
+    case MUIV_Notify_Application:
+        return ApplicationOf(source);
+    case MUIV_Notify_Parent:
+        return ParentOf(source);
+    default:
+        return nullptr;
+    }
+}
+
+// The class's initial values, then the caller's tags in list order.
+IPTR Notify_New(struct IClass *cl, Object *obj, struct opSet *msg) {
+    auto *object = reinterpret_cast<Object *>(IDoSuperMethodA(cl, obj, reinterpret_cast<Msg>(msg)));
     if (!object)
         return 0;
-    auto *data = new (INST_DATA(cl, object)) NotifyData;
-    const struct TagItem *cursor = reinterpret_cast<opSet *>(msg)->ops_AttrList;
+    auto *data = new (Data(cl, object)) NotifyData;
+    TakeInitialValues(data->attributes, OCLASS(object));
+    const struct TagItem *cursor = msg->ops_AttrList;
     while (const struct TagItem *item = NextTagItem(&cursor))
         if (IsKept(item->ti_Tag))
-            data->attributes.Set(item->ti_Tag, item->ti_Data);
+            data->attributes.Set(item->ti_Tag, item->ti_Data, KindIn(OCLASS(object), item->ti_Tag));
     return reinterpret_cast<IPTR>(object);
 }
 
-IPTR Dispose(struct IClass *cl, Object *obj, Msg msg) {
+IPTR Notify_Dispose(struct IClass *cl, Object *obj, Msg msg) {
     DisposeChildren(obj);
     Detach(obj);
     if (ViewObserver *observer = Observer())
         observer->ObjectDisposed(obj);
-    static_cast<NotifyData *>(INST_DATA(cl, obj))->~NotifyData();
+    Data(cl, obj)->~NotifyData();
     return IDoSuperMethodA(cl, obj, msg);
 }
 
 // Takes each attribute in list order; a real change is reported to the view
 // and then fires the attribute's notifications (unless MUIA_NoNotify is set).
-IPTR Set(struct IClass *cl, Object *obj, Msg msg) {
-    const struct TagItem *tags = reinterpret_cast<opSet *>(msg)->ops_AttrList;
-    const bool quiet = GetTagData(MUIA_NoNotify, FALSE, tags) != FALSE;
-    auto *data = static_cast<NotifyData *>(INST_DATA(cl, obj));
-    const struct TagItem *cursor = tags;
+IPTR Notify_Set(struct IClass *cl, Object *obj, struct opSet *msg) {
+    const bool quiet = GetTagData(MUIA_NoNotify, FALSE, msg->ops_AttrList) != FALSE;
+    NotifyData *data = Data(cl, obj);
+    const struct TagItem *cursor = msg->ops_AttrList;
     while (const struct TagItem *item = NextTagItem(&cursor)) {
-        if (!IsKept(item->ti_Tag) || !data->attributes.Set(item->ti_Tag, item->ti_Data))
+        const ValueKind kind = KindIn(OCLASS(obj), item->ti_Tag);
+        if (!IsKept(item->ti_Tag) || !data->attributes.Set(item->ti_Tag, item->ti_Data, kind))
             continue;
         IPTR value = 0;
         data->attributes.Get(item->ti_Tag, &value);
@@ -64,70 +100,78 @@ IPTR Set(struct IClass *cl, Object *obj, Msg msg) {
         // An action may set this text again, which frees the kept copy: the
         // notifications still to run get a copy of their own.
         std::string text;
-        if (value && KindOf(item->ti_Tag) == ValueKind::Text) {
+        if (value && kind == ValueKind::Text) {
             text = reinterpret_cast<const char *>(value);
             value = reinterpret_cast<IPTR>(text.c_str());
         }
-        if (!quiet && !data->notifications.Fire(obj, item->ti_Tag, value))
+        if (!quiet && !data->notifications.Fire(obj, item->ti_Tag, value, FindSpecialTarget))
             break; // a notification disposed the object
     }
     return 0;
 }
 
-IPTR Get(struct IClass *cl, Object *obj, Msg msg) {
-    auto *get = reinterpret_cast<opGet *>(msg);
-    auto *data = static_cast<NotifyData *>(INST_DATA(cl, obj));
-    return data->attributes.Get(static_cast<Tag>(get->opg_AttrID), get->opg_Storage) ? TRUE : FALSE;
+IPTR Notify_Get(struct IClass *cl, Object *obj, struct opGet *msg) {
+    return Data(cl, obj)->attributes.Get(static_cast<Tag>(msg->opg_AttrID), msg->opg_Storage)
+               ? TRUE
+               : FALSE;
 }
 
-IPTR FindUData(struct IClass *cl, Object *obj, Msg msg) {
-    auto *data = static_cast<NotifyData *>(INST_DATA(cl, obj));
+IPTR Notify_Notify(struct IClass *cl, Object *obj, struct MUIP_Notify *msg) {
+    Data(cl, obj)->notifications.Add(msg, KindIn(OCLASS(obj), static_cast<Tag>(msg->TrigAttr)));
+    return 0;
+}
+
+IPTR Notify_KillNotify(struct IClass *cl, Object *obj, struct MUIP_KillNotify *msg) {
+    Data(cl, obj)->notifications.Kill(static_cast<Tag>(msg->TrigAttr));
+    return 0;
+}
+
+IPTR Notify_SetOne(Object *obj, struct MUIP_Set *msg) {
+    return SetAttrs(obj, msg->Attr, msg->Val, TAG_DONE);
+}
+
+IPTR Notify_NoNotifySet(Object *obj, struct MUIP_NoNotifySet *msg) {
+    return SetAttrs(obj, MUIA_NoNotify, TRUE, msg->Attr, msg->Val, TAG_DONE);
+}
+
+IPTR Notify_FindUData(struct IClass *cl, Object *obj, struct MUIP_FindUData *msg) {
+    NotifyData *data = Data(cl, obj);
     IPTR userData = 0;
-    if (data->attributes.Get(MUIA_UserData, &userData) &&
-        userData == reinterpret_cast<MUIP_FindUData *>(msg)->Udata)
+    if (data->attributes.Get(MUIA_UserData, &userData) && userData == msg->Udata)
         return reinterpret_cast<IPTR>(obj);
-    for (Object *child : data->children)
-        if (IPTR found = IDoMethodA(child, msg))
+    for (Object *child : data->links.children)
+        if (IPTR found = IDoMethodA(child, reinterpret_cast<Msg>(msg)))
             return found;
     return 0;
 }
 
-IPTR SetOne(Object *obj, Msg msg, bool quiet) {
-    auto *set = reinterpret_cast<MUIP_Set *>(msg);
-    return quiet ? SetAttrs(obj, MUIA_NoNotify, TRUE, set->Attr, set->Val, TAG_DONE)
-                 : SetAttrs(obj, set->Attr, set->Val, TAG_DONE);
-}
-
-} // namespace
-
 IPTR NotifyDispatcher(struct IClass *cl, Object *obj, Msg msg) {
     switch (msg->MethodID) {
     case OM_NEW:
-        return New(cl, obj, msg);
+        return Notify_New(cl, obj, reinterpret_cast<opSet *>(msg));
     case OM_DISPOSE:
-        return Dispose(cl, obj, msg);
+        return Notify_Dispose(cl, obj, msg);
     case OM_SET:
-        return Set(cl, obj, msg);
+        return Notify_Set(cl, obj, reinterpret_cast<opSet *>(msg));
     case OM_GET:
-        return Get(cl, obj, msg);
+        return Notify_Get(cl, obj, reinterpret_cast<opGet *>(msg));
     case MUIM_Notify:
-        static_cast<NotifyData *>(INST_DATA(cl, obj))
-            ->notifications.Add(reinterpret_cast<MUIP_Notify *>(msg));
-        return 0;
+        return Notify_Notify(cl, obj, reinterpret_cast<MUIP_Notify *>(msg));
     case MUIM_KillNotify:
-        static_cast<NotifyData *>(INST_DATA(cl, obj))
-            ->notifications.Kill(
-                static_cast<Tag>(reinterpret_cast<MUIP_KillNotify *>(msg)->TrigAttr));
-        return 0;
+        return Notify_KillNotify(cl, obj, reinterpret_cast<MUIP_KillNotify *>(msg));
     case MUIM_Set:
-        return SetOne(obj, msg, false);
+        return Notify_SetOne(obj, reinterpret_cast<MUIP_Set *>(msg));
     case MUIM_NoNotifySet:
-        return SetOne(obj, msg, true);
+        return Notify_NoNotifySet(obj, reinterpret_cast<MUIP_NoNotifySet *>(msg));
     case MUIM_FindUData:
-        return FindUData(cl, obj, msg);
+        return Notify_FindUData(cl, obj, reinterpret_cast<MUIP_FindUData *>(msg));
     default:
         return IDoSuperMethodA(cl, obj, msg);
     }
 }
+
+} // namespace
+
+const ClassSpec kNotifyClass{MUIC_Notify, ROOTCLASS, NotifyDispatcher, sizeof(NotifyData), {}};
 
 } // namespace platform::mui

@@ -1,18 +1,16 @@
 #pragma once
-// Instance data of Notify.mui, the level every toolkit object has: its
-// attributes, its notifications and its place in the object tree.
+// Instance data of Notify.mui, the level every toolkit object has: its place
+// in the object tree, its attributes and its notifications.
 #include "attributes.h"
+#include "family.h"
 #include "notifications.h"
 
 #include <intuition/classusr.h>
 
-#include <vector>
-
 namespace platform::mui {
 
 struct NotifyData {
-    Object *parent = nullptr;
-    std::vector<Object *> children; // owned: disposed with the object
+    ObjectLinks links;
     AttributeStore attributes;
     NotificationList notifications;
 };

@@ -1,7 +1,6 @@
-// Classes that only add attributes with their defaults: Area.mui (what every
-// gadget has), Text.mui, Image.mui, Dtpic.mui and Rectangle.mui. Their
-// dispatcher finds its defaults in cl_UserData.
-#include "creation.h"
+// Classes that only add attributes: Area.mui (what every gadget has),
+// Text.mui, Image.mui, Dtpic.mui and Rectangle.mui. Each is its table; every
+// method goes to the superclass.
 #include "mui_internal.h"
 
 #include <libraries/mui.h>
@@ -9,36 +8,43 @@
 
 namespace platform::mui {
 
-const struct TagItem kAreaDefaults[] = {
-    {MUIA_Frame, MUIV_Frame_None},
-    {MUIA_Font, MUIV_Font_Inherit},
-    {MUIA_InputMode, MUIV_InputMode_None},
-    {MUIA_Selected, FALSE},
-    {MUIA_Pressed, FALSE},
-    {MUIA_ShowSelState, TRUE},
-    {MUIA_ControlChar, 0},
-    {MUIA_CycleChain, 0},
-    {MUIA_HorizWeight, 100},
-    {MUIA_VertWeight, 100},
-    {MUIA_Disabled, FALSE},
-    {TAG_DONE, 0},
+namespace {
+
+const AttributeSpec kAreaAttributes[] = {
+    {MUIA_Frame, ValueKind::Raw, MUIV_Frame_None},
+    {MUIA_Font, ValueKind::Int, MUIV_Font_Inherit},
+    {MUIA_InputMode, ValueKind::Int, MUIV_InputMode_None},
+    {MUIA_Selected, ValueKind::Bool, FALSE},
+    {MUIA_Pressed, ValueKind::Bool, FALSE},
+    {MUIA_ShowSelState, ValueKind::Bool, TRUE},
+    {MUIA_ControlChar, ValueKind::Char, 0},
+    {MUIA_CycleChain, ValueKind::Int, 0},
+    {MUIA_HorizWeight, ValueKind::Int, 100},
+    {MUIA_VertWeight, ValueKind::Int, 100},
+    {MUIA_Disabled, ValueKind::Bool, FALSE},
+    {MUIA_FixWidth, ValueKind::Int},
+    {MUIA_FixHeight, ValueKind::Int},
 };
 
-const struct TagItem kTextDefaults[] = {
-    {MUIA_Text_Contents, reinterpret_cast<IPTR>("")},
-    {MUIA_Text_PreParse, reinterpret_cast<IPTR>("")},
-    {MUIA_Text_HiChar, 0},
-    {TAG_DONE, 0},
+const AttributeSpec kTextAttributes[] = {
+    {MUIA_Text_Contents, ValueKind::Text, reinterpret_cast<IPTR>("")},
+    {MUIA_Text_PreParse, ValueKind::Text, reinterpret_cast<IPTR>("")},
+    {MUIA_Text_HiChar, ValueKind::Char, 0},
 };
 
-const struct TagItem kImageDefaults[] = {{MUIA_Image_Spec, 0}, {TAG_DONE, 0}};
-const struct TagItem kDtpicDefaults[] = {{MUIA_Dtpic_Name, 0}, {TAG_DONE, 0}};
-const struct TagItem kRectangleDefaults[] = {{TAG_DONE, 0}};
+const AttributeSpec kImageAttributes[] = {{MUIA_Image_Spec, ValueKind::Raw, 0}};
+const AttributeSpec kDtpicAttributes[] = {{MUIA_Dtpic_Name, ValueKind::Text, 0}};
 
-IPTR DefaultsDispatcher(struct IClass *cl, Object *obj, Msg msg) {
-    if (msg->MethodID == OM_NEW)
-        return NewWithDefaults(cl, obj, msg, static_cast<const struct TagItem *>(cl->cl_UserData));
+IPTR PassUp(struct IClass *cl, Object *obj, Msg msg) {
     return IDoSuperMethodA(cl, obj, msg);
 }
+
+} // namespace
+
+const ClassSpec kAreaClass{MUIC_Area, MUIC_Notify, PassUp, 0, kAreaAttributes};
+const ClassSpec kTextClass{MUIC_Text, MUIC_Area, PassUp, 0, kTextAttributes};
+const ClassSpec kImageClass{MUIC_Image, MUIC_Area, PassUp, 0, kImageAttributes};
+const ClassSpec kDtpicClass{MUIC_Dtpic, MUIC_Area, PassUp, 0, kDtpicAttributes};
+const ClassSpec kRectangleClass{MUIC_Rectangle, MUIC_Area, PassUp, 0, {}};
 
 } // namespace platform::mui

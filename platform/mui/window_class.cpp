@@ -14,35 +14,31 @@ namespace platform::mui {
 
 namespace {
 
-const struct TagItem kWindowDefaults[] = {
-    {MUIA_Window_Open, FALSE},
-    {MUIA_Window_CloseRequest, FALSE},
-    {TAG_DONE, 0},
+const AttributeSpec kWindowAttributes[] = {
+    {MUIA_Window_Open, ValueKind::Bool, FALSE}, {MUIA_Window_CloseRequest, ValueKind::Bool, FALSE},
+    {MUIA_Window_Title, ValueKind::Text},       {MUIA_Window_Width, ValueKind::Int},
+    {MUIA_Window_Height, ValueKind::Int},
 };
 
-IPTR New(struct IClass *cl, Object *obj, Msg msg) {
-    // A window is opened by setting MUIA_Window_Open once it belongs to an
-    // application, never at creation.
-    auto *set = reinterpret_cast<opSet *>(msg);
+// A window is opened by setting MUIA_Window_Open once it belongs to an
+// application, never at creation.
+IPTR Window_New(struct IClass *cl, Object *obj, struct opSet *msg) {
     auto tags =
-        EditTags(set->ops_AttrList, [](Tag tag, IPTR &) { return tag != MUIA_Window_Open; });
-    opSet edited{OM_NEW, tags.data(), set->ops_GInfo};
-    return NewWithChildren(cl, obj, reinterpret_cast<Msg>(&edited), MUIA_Window_RootObject,
-                           kWindowDefaults);
+        EditTags(msg->ops_AttrList, [](Tag tag, IPTR &) { return tag != MUIA_Window_Open; });
+    opSet edited{OM_NEW, tags.data(), msg->ops_GInfo};
+    return NewWithChildren(cl, obj, &edited, MUIA_Window_RootObject);
 }
 
-IPTR Set(struct IClass *cl, Object *obj, Msg msg) {
-    auto *set = reinterpret_cast<opSet *>(msg);
+IPTR Window_Set(struct IClass *cl, Object *obj, struct opSet *msg) {
     const uint64_t serial = platform::intuition::SerialOf(obj);
     IPTR result;
-    if (!ApplicationOf(obj) && HasTag(set->ops_AttrList, MUIA_Window_Open)) {
-        auto tags = EditTags(set->ops_AttrList, [](Tag tag, IPTR &data) {
+    if (!ApplicationOf(obj) && HasTag(msg->ops_AttrList, MUIA_Window_Open)) {
+        auto tags = EditTags(msg->ops_AttrList, [](Tag tag, IPTR &data) {
             return tag != MUIA_Window_Open || !data; // no application: it cannot open
         });
-        opSet edited{OM_SET, tags.data(), set->ops_GInfo};
-        result = IDoSuperMethodA(cl, obj, reinterpret_cast<Msg>(&edited));
+        result = SuperWithTags(cl, obj, msg, tags);
     } else {
-        result = IDoSuperMethodA(cl, obj, msg);
+        result = IDoSuperMethodA(cl, obj, reinterpret_cast<Msg>(msg));
     }
     // A request is an event, not a state: clear it for the next one, unless
     // a notification disposed the window (or its application) meanwhile.
@@ -51,28 +47,28 @@ IPTR Set(struct IClass *cl, Object *obj, Msg msg) {
     return result;
 }
 
-IPTR Dispose(struct IClass *cl, Object *obj, Msg msg) {
-    IPTR open = FALSE;
-    NotifyOf(obj)->attributes.Get(MUIA_Window_Open, &open);
-    if (open)
+IPTR Window_Dispose(struct IClass *cl, Object *obj, Msg msg) {
+    if (NotifyOf(obj)->attributes.Value(MUIA_Window_Open))
         if (ViewObserver *observer = Observer())
             observer->WindowClosed(obj);
     return IDoSuperMethodA(cl, obj, msg);
 }
 
-} // namespace
-
 IPTR WindowDispatcher(struct IClass *cl, Object *obj, Msg msg) {
     switch (msg->MethodID) {
     case OM_NEW:
-        return New(cl, obj, msg);
+        return Window_New(cl, obj, reinterpret_cast<opSet *>(msg));
     case OM_SET:
-        return Set(cl, obj, msg);
+        return Window_Set(cl, obj, reinterpret_cast<opSet *>(msg));
     case OM_DISPOSE:
-        return Dispose(cl, obj, msg);
+        return Window_Dispose(cl, obj, msg);
     default:
         return IDoSuperMethodA(cl, obj, msg);
     }
 }
+
+} // namespace
+
+const ClassSpec kWindowClass{MUIC_Window, MUIC_Notify, WindowDispatcher, 0, kWindowAttributes};
 
 } // namespace platform::mui
