@@ -1,7 +1,7 @@
 // The active entry of a list or a cycle gadget.
 #include "active_entry.h"
 
-#include "creation.h"
+#include "string_array.h"
 
 #include <algorithm>
 
@@ -11,14 +11,14 @@ namespace {
 
 constexpr LONG kOff = -1;
 
-bool CanBeOff(const ActiveRules &rules) {
+bool CanBeOff(const EntryRules &rules) {
     return std::any_of(rules.moves.begin(), rules.moves.end(),
                        [](const NamedMove &m) { return m.move == Move::Off; });
 }
 
 } // namespace
 
-bool ResolveActive(const ActiveRules &rules, LONG current, LONG count, LONG requested,
+bool ResolveActive(const EntryRules &rules, LONG current, LONG count, LONG requested,
                    LONG &active) {
     auto named = std::find_if(rules.moves.begin(), rules.moves.end(),
                               [requested](const NamedMove &m) { return m.request == requested; });
@@ -54,19 +54,13 @@ bool ResolveActive(const ActiveRules &rules, LONG current, LONG count, LONG requ
     return true;
 }
 
-std::vector<struct TagItem> ResolveActiveTags(const struct TagItem *tags, const ActiveRules &rules,
-                                              LONG current, LONG count,
-                                              std::initializer_list<Tag> dropped) {
-    return EditTags(tags, [&](Tag tag, IPTR &data) {
-        if (tag == rules.attribute) {
-            LONG active = 0;
-            if (!ResolveActive(rules, current, count, static_cast<LONG>(data), active))
-                return false;
-            data = static_cast<IPTR>(static_cast<SIPTR>(active));
-            current = active;
-        }
-        return std::find(dropped.begin(), dropped.end(), tag) == dropped.end();
-    });
+bool ResolveEntry(const EntryRules &rules, const AttributeStore &kept, Tag tag, IPTR &value) {
+    LONG active = 0;
+    if (!ResolveActive(rules, static_cast<LONG>(kept.Value(tag)),
+                       CountStrings(kept.Value(rules.strings)), static_cast<LONG>(value), active))
+        return false;
+    value = static_cast<IPTR>(static_cast<SIPTR>(active));
+    return true;
 }
 
 } // namespace platform::mui

@@ -19,13 +19,21 @@ enum class ValueKind {
     Text, // a string the object copies; the kept value points at the copy
 };
 
+struct EntryRules; // active_entry.h
+
 // One attribute a class adds: how its values are kept and, when it has one,
 // the value an object takes at creation unless the caller gives another.
-// An attribute no class lists is kept as given (Raw), without a default.
+// An entry attribute (a list's or a cycle gadget's active entry) indexes the
+// strings of another attribute: a value that names no entry is ignored. A
+// creation-only attribute is given when the object is made and never set
+// later. An attribute no class lists is kept as given (Raw), without a
+// default.
 struct AttributeSpec {
     Tag tag;
     ValueKind kind;
     std::optional<IPTR> initial = std::nullopt;
+    const EntryRules *entry = nullptr;
+    bool creationOnly = false;
 };
 
 // The value as the model keeps it: booleans become 0 or 1, 32-bit numbers are

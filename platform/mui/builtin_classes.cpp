@@ -67,13 +67,14 @@ const ClassSpec *SpecOf(const struct IClass *cl) {
     return it == Specs().end() ? nullptr : it->second;
 }
 
-ValueKind KindIn(const struct IClass *cl, Tag attribute) {
+const AttributeSpec &SpecIn(const struct IClass *cl, Tag attribute) {
     for (; cl; cl = cl->cl_Super)
         if (const ClassSpec *spec = SpecOf(cl))
             for (const AttributeSpec &a : spec->attributes)
                 if (a.tag == attribute)
-                    return a.kind;
-    return ValueKind::Raw;
+                    return a;
+    static const AttributeSpec unlisted{TAG_IGNORE, ValueKind::Raw};
+    return unlisted;
 }
 
 } // namespace platform::mui

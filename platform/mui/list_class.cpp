@@ -14,36 +14,27 @@ namespace platform::mui {
 
 namespace {
 
-// The entry count is the list's own: counted at creation, never set.
-const AttributeSpec kListAttributes[] = {
-    {MUIA_List_Active, ValueKind::Int, static_cast<IPTR>(MUIV_List_Active_Off)},
-    {MUIA_List_Entries, ValueKind::Int},
-    {MUIA_List_SourceArray, ValueKind::Raw, 0},
-};
-
 const NamedMove kListMoves[] = {
     {MUIV_List_Active_Off, Move::Off},       {MUIV_List_Active_Top, Move::First},
     {MUIV_List_Active_PageUp, Move::First},  {MUIV_List_Active_Bottom, Move::Last},
     {MUIV_List_Active_PageDown, Move::Last}, {MUIV_List_Active_Up, Move::Back},
     {MUIV_List_Active_Down, Move::Forward},
 };
-const ActiveRules kListActive{MUIA_List_Active, kListMoves, false};
+const EntryRules kListEntries{MUIA_List_SourceArray, kListMoves, false};
+
+// The array is given at creation; the entry count is the list's own,
+// counted then.
+const AttributeSpec kListAttributes[] = {
+    {MUIA_List_Active, ValueKind::Int, static_cast<IPTR>(MUIV_List_Active_Off), &kListEntries},
+    {MUIA_List_Entries, ValueKind::Int, std::nullopt, nullptr, true},
+    {MUIA_List_SourceArray, ValueKind::Raw, 0, nullptr, true},
+};
 
 IPTR List_New(struct IClass *cl, Object *obj, struct opSet *msg) {
     const LONG entries = CountStrings(GetTagData(MUIA_List_SourceArray, 0, msg->ops_AttrList));
-    auto tags = ResolveActiveTags(msg->ops_AttrList, kListActive, MUIV_List_Active_Off, entries,
-                                  {MUIA_List_Entries});
+    auto tags =
+        EditTags(msg->ops_AttrList, [](Tag tag, IPTR &) { return tag != MUIA_List_Entries; });
     tags.insert(tags.end() - 1, {MUIA_List_Entries, static_cast<IPTR>(entries)});
-    return SuperWithTags(cl, obj, msg, tags);
-}
-
-// The array is given once, at creation.
-IPTR List_Set(struct IClass *cl, Object *obj, struct opSet *msg) {
-    const AttributeStore &kept = NotifyOf(obj)->attributes;
-    auto tags = ResolveActiveTags(msg->ops_AttrList, kListActive,
-                                  static_cast<LONG>(kept.Value(MUIA_List_Active)),
-                                  static_cast<LONG>(kept.Value(MUIA_List_Entries)),
-                                  {MUIA_List_Entries, MUIA_List_SourceArray});
     return SuperWithTags(cl, obj, msg, tags);
 }
 
@@ -66,8 +57,6 @@ IPTR ListDispatcher(struct IClass *cl, Object *obj, Msg msg) {
     switch (msg->MethodID) {
     case OM_NEW:
         return List_New(cl, obj, reinterpret_cast<opSet *>(msg));
-    case OM_SET:
-        return List_Set(cl, obj, reinterpret_cast<opSet *>(msg));
     case MUIM_List_GetEntry:
         return List_GetEntry(obj, reinterpret_cast<MUIP_List_GetEntry *>(msg));
     default:

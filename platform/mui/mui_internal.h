@@ -35,8 +35,11 @@ bool IsA(Object *object, struct IClass *cl);
 // The description of a built-in class; null for any other (a program's own).
 const ClassSpec *SpecOf(const struct IClass *cl);
 // How objects of `cl` keep the attribute: as the nearest class at or above
-// `cl` that lists it says, else as given.
-ValueKind KindIn(const struct IClass *cl, Tag attribute);
+// `cl` that lists it says, else as given (Raw).
+const AttributeSpec &SpecIn(const struct IClass *cl, Tag attribute);
+
+// The dispatcher of a class whose every method is its superclass's.
+IPTR PassUp(struct IClass *cl, Object *obj, Msg msg);
 
 // The view's lifecycle (view.h), run when the library is first opened and
 // last closed; without a view the toolkit opens fine.

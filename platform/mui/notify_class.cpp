@@ -1,6 +1,7 @@
 // Notify.mui: the level every toolkit object has. It keeps the attributes,
 // fires notifications on real changes, searches by user data and takes the
 // object's children with it when it goes.
+#include "active_entry.h"
 #include "creation.h"
 #include "family.h"
 #include "mui_internal.h"
@@ -61,17 +62,31 @@ Object *FindSpecialTarget(Object *source, IPTR specialTarget) {
     }
 }
 
-// The class's initial values, then the caller's tags in list order.
+// Takes a value given for an attribute as its class lists it: an entry is
+// resolved against its array (a value naming none is passed over). True when
+// the kept value changed.
+bool Take(AttributeStore &attributes, const AttributeSpec &spec, Tag tag, IPTR value) {
+    if (spec.entry && !ResolveEntry(*spec.entry, attributes, tag, value))
+        return false;
+    return attributes.Set(tag, value, spec.kind);
+}
+
+// The class's initial values, then the caller's tags in list order; entries
+// last, so that they find the arrays they index whatever the tags' order.
 IPTR Notify_New(struct IClass *cl, Object *obj, struct opSet *msg) {
     auto *object = reinterpret_cast<Object *>(IDoSuperMethodA(cl, obj, reinterpret_cast<Msg>(msg)));
     if (!object)
         return 0;
     auto *data = new (Data(cl, object)) NotifyData;
     TakeInitialValues(data->attributes, OCLASS(object));
-    const struct TagItem *cursor = msg->ops_AttrList;
-    while (const struct TagItem *item = NextTagItem(&cursor))
-        if (IsKept(item->ti_Tag))
-            data->attributes.Set(item->ti_Tag, item->ti_Data, KindIn(OCLASS(object), item->ti_Tag));
+    for (const bool entries : {false, true}) {
+        const struct TagItem *cursor = msg->ops_AttrList;
+        while (const struct TagItem *item = NextTagItem(&cursor)) {
+            const AttributeSpec &spec = SpecIn(OCLASS(object), item->ti_Tag);
+            if (IsKept(item->ti_Tag) && (spec.entry != nullptr) == entries)
+                Take(data->attributes, spec, item->ti_Tag, item->ti_Data);
+        }
+    }
     return reinterpret_cast<IPTR>(object);
 }
 
@@ -91,8 +106,9 @@ IPTR Notify_Set(struct IClass *cl, Object *obj, struct opSet *msg) {
     NotifyData *data = Data(cl, obj);
     const struct TagItem *cursor = msg->ops_AttrList;
     while (const struct TagItem *item = NextTagItem(&cursor)) {
-        const ValueKind kind = KindIn(OCLASS(obj), item->ti_Tag);
-        if (!IsKept(item->ti_Tag) || !data->attributes.Set(item->ti_Tag, item->ti_Data, kind))
+        const AttributeSpec &spec = SpecIn(OCLASS(obj), item->ti_Tag);
+        if (!IsKept(item->ti_Tag) || spec.creationOnly ||
+            !Take(data->attributes, spec, item->ti_Tag, item->ti_Data))
             continue;
         IPTR value = 0;
         data->attributes.Get(item->ti_Tag, &value);
@@ -100,7 +116,7 @@ IPTR Notify_Set(struct IClass *cl, Object *obj, struct opSet *msg) {
         // An action may set this text again, which frees the kept copy: the
         // notifications still to run get a copy of their own.
         std::string text;
-        if (value && kind == ValueKind::Text) {
+        if (value && spec.kind == ValueKind::Text) {
             text = reinterpret_cast<const char *>(value);
             value = reinterpret_cast<IPTR>(text.c_str());
         }
@@ -117,7 +133,8 @@ IPTR Notify_Get(struct IClass *cl, Object *obj, struct opGet *msg) {
 }
 
 IPTR Notify_Notify(struct IClass *cl, Object *obj, struct MUIP_Notify *msg) {
-    Data(cl, obj)->notifications.Add(msg, KindIn(OCLASS(obj), static_cast<Tag>(msg->TrigAttr)));
+    Data(cl, obj)->notifications.Add(msg,
+                                     SpecIn(OCLASS(obj), static_cast<Tag>(msg->TrigAttr)).kind);
     return 0;
 }
 

@@ -35,11 +35,11 @@ const AttributeSpec kTextAttributes[] = {
 const AttributeSpec kImageAttributes[] = {{MUIA_Image_Spec, ValueKind::Raw, 0}};
 const AttributeSpec kDtpicAttributes[] = {{MUIA_Dtpic_Name, ValueKind::Text, 0}};
 
+} // namespace
+
 IPTR PassUp(struct IClass *cl, Object *obj, Msg msg) {
     return IDoSuperMethodA(cl, obj, msg);
 }
-
-} // namespace
 
 const ClassSpec kAreaClass{MUIC_Area, MUIC_Notify, PassUp, 0, kAreaAttributes};
 const ClassSpec kTextClass{MUIC_Text, MUIC_Area, PassUp, 0, kTextAttributes};

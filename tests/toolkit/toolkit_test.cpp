@@ -195,7 +195,8 @@ TEST(Attributes, EachClassKeepsItsOwnAndItsSuperclassesAttributes) {
     }
 }
 
-// Created with the start value, then set to the request.
+// Created with the start value (given before the strings it indexes), then
+// set to the request.
 TEST(ActiveEntry, ListsStopAtTheEndsCyclesWrapAndNoEntryIsIgnored) {
     static const char *three[] = {"a", "b", "c", nullptr}, *none[] = {nullptr};
     const std::tuple<bool, const char **, LONG, LONG, LONG> rows[] = {
@@ -210,16 +211,17 @@ TEST(ActiveEntry, ListsStopAtTheEndsCyclesWrapAndNoEntryIsIgnored) {
         {false, none, 0, MUIV_Cycle_Active_Next, 0}};
     for (auto [list, strings, start, request, active] : rows) {
         const Tag attribute = list ? MUIA_List_Active : MUIA_Cycle_Active;
-        Object *object = MUI_NewObject(list ? MUIC_List : MUIC_Cycle,
-                                       list ? MUIA_List_SourceArray : MUIA_Cycle_Entries, strings,
-                                       attribute, start);
+        Object *object = MUI_NewObject(list ? MUIC_List : MUIC_Cycle, attribute, start,
+                                       list ? MUIA_List_SourceArray : MUIA_Cycle_Entries, strings);
         SetAttrs(object, attribute, request, TAG_DONE);
         EXPECT_EQ(static_cast<LONG>(Get(object, attribute)), active) << start << " " << request;
         MUI_DisposeObject(object);
     }
-    // A list counts the caller's strings itself and hands out the strings.
+    // A list counts the caller's strings itself and hands out the strings; its
+    // array is given once.
     Object *list = MUI_NewObject(MUIC_List, MUIA_List_SourceArray, three, MUIA_List_Entries, 9,
                                  MUIA_List_Active, 1);
+    SetAttrs(list, MUIA_List_SourceArray, none, MUIA_List_Entries, 0, TAG_DONE);
     APTR entry = nullptr;
     IDoMethod(list, MUIM_List_GetEntry, MUIV_List_GetEntry_Active, &entry);
     EXPECT_EQ(std::pair(Get(list, MUIA_List_Entries), entry), std::pair(IPTR{3}, APTR(three[1])));
