@@ -1,5 +1,6 @@
-// The emulator's command line: option words, their order and the quoting of
-// the ROM path.
+// The emulator's command line: the option words in their fixed order, the
+// palette, the quoting of the ROM path, and nothing when no ROM is selected
+// or the line would not fit.
 #include "launcher-class.h"
 
 #include <gtest/gtest.h>
@@ -8,94 +9,45 @@
 
 namespace {
 
-std::string CommandFor(LauncherData data, const char *path = "PROGDIR:roms/a.rom") {
-    STRPTR list[] = {const_cast<STRPTR>(path)};
-    data.ROMList = list;
-    char options[48];
-    MakeOptionString(&data, options);
-    char command[1024];
-    if (!FormatLaunchCommand(&data, options, command, sizeof command))
-        return "<nothing>";
-    return command;
-}
-
-LauncherData Selected() {
-    LauncherData data{};
-    data.ROMNum = 0;
-    return data;
-}
-
-TEST(LaunchCommand, OptionWordsInTheirOrder) {
-    LauncherData data = Selected();
-    EXPECT_EQ(CommandFor(data), "colem \"PROGDIR:roms/a.rom\"   -palette 0");
-
-    data.FullScreen = data.SoundOn = data.ScanLines = data.DoubleSize = 1;
-    data.Spinner = 4;
-    data.Palette = 1;
-    EXPECT_EQ(CommandFor(data), "colem \"PROGDIR:roms/a.rom\"  -fullscreen -sound -scanlines "
-                                "-double -spin2y  -palette 1");
-
-    // Scan lines come before double size, whatever order they were set in.
-    data = Selected();
-    data.DoubleSize = 7;
-    data.ScanLines = -1;
-    EXPECT_EQ(CommandFor(data), "colem \"PROGDIR:roms/a.rom\"  -scanlines -double  -palette 0");
-
-    data = Selected();
-    data.FullScreen = data.SoundOn = 1;
-    data.Palette = 1;
-    EXPECT_EQ(CommandFor(data), "colem \"PROGDIR:roms/a.rom\"  -fullscreen -sound  -palette 1");
-}
-
-TEST(LaunchCommand, SpinnerWordsAndPaletteRange) {
-    const char *words[] = {"", "-spin1x ", "-spin1y ", "-spin2x ", "-spin2y "};
-    for (LONG spinner = 0; spinner <= 4; ++spinner) {
-        LauncherData data = Selected();
-        data.Spinner = spinner;
-        char options[48];
+TEST(LaunchCommand, WordsQuotingAndLength) {
+    const std::string fits(947, 'p'); // with the longest words and palette: 1023 bytes
+    const std::string longest =
+        "  -fullscreen -sound -scanlines -double -spin1x  -palette 4294967295";
+    const struct {
+        WORD fullScreen, sound, doubleSize, scanLines;
+        ULONG palette;
+        LONG spinner, rom;
+        std::string path, command;
+    } cases[] = {
+        {0, 0, 0, 0, 0, 0, 0, "PROGDIR:roms/a.rom", "colem \"PROGDIR:roms/a.rom\"   -palette 0"},
+        {1, 1, 1, 1, 1, 4, 0, "a",
+         "colem \"a\"  -fullscreen -sound -scanlines -double -spin2y  -palette 1"},
+        // Scan lines before double size; any value but 0 sets a flag.
+        {0, 0, 7, -1, 0, 0, 0, "a", "colem \"a\"  -scanlines -double  -palette 0"},
+        {0, 0, 0, 0, 0, 1, 0, "a", "colem \"a\"  -spin1x  -palette 0"},
+        {0, 0, 0, 0, 0, 2, 0, "a", "colem \"a\"  -spin1y  -palette 0"},
+        {0, 0, 0, 0, 0, 3, 0, "a", "colem \"a\"  -spin2x  -palette 0"},
+        {0, 0, 0, 0, 0, 5, 0, "a", "colem \"a\"   -palette 0"},
+        {0, 0, 0, 0, 0, -1, 0, "a", "colem \"a\"   -palette 0"},
+        // Quotes and stars are escaped the AmigaDOS way; everything else stays.
+        {0, 0, 0, 0, 0, 0, 0, "say \"hi\" *now*", "colem \"say *\"hi*\" **now**\"   -palette 0"},
+        {0, 0, 0, 0, 0, 0, 0, "$(x) `y`; z", "colem \"$(x) `y`; z\"   -palette 0"},
+        {0, 0, 0, 0, 0, 0, -1, "a", ""},
+        {0, 0, 0, 0, 0, 0, -5, "a", ""},
+        {1, 1, 1, 1, 4294967295u, 1, 0, fits, "colem \"" + fits + "\"" + longest},
+        {1, 1, 1, 1, 4294967295u, 1, 0, fits + "p", ""},
+        {1, 1, 1, 1, 4294967295u, 1, 0, fits.substr(1) + "*", ""}, // a star takes two bytes
+    };
+    for (const auto &c : cases) {
+        std::string path = c.path;
+        STRPTR list[] = {path.data()};
+        const LauncherData data = {c.fullScreen, c.sound,   c.doubleSize, c.scanLines,
+                                   c.palette,    c.spinner, c.rom,        list};
+        char options[48], command[1024];
         MakeOptionString(&data, options);
-        EXPECT_EQ(std::string(options), std::string(" ") + words[spinner]);
+        EXPECT_EQ(FormatLaunchCommand(&data, options, command, sizeof command) ? command : "",
+                  c.command);
     }
-    for (LONG spinner : {5, -1, 1000}) {
-        LauncherData data = Selected();
-        data.Spinner = spinner;
-        EXPECT_EQ(CommandFor(data), "colem \"PROGDIR:roms/a.rom\"   -palette 0");
-    }
-    LauncherData data = Selected();
-    data.Palette = static_cast<ULONG>(-1);
-    EXPECT_EQ(CommandFor(data), "colem \"PROGDIR:roms/a.rom\"   -palette 4294967295");
-}
-
-TEST(LaunchCommand, NothingWithoutASelectedRom) {
-    LauncherData data{};
-    data.ROMNum = -1;
-    EXPECT_EQ(CommandFor(data), "<nothing>");
-    data.ROMNum = -5;
-    EXPECT_EQ(CommandFor(data), "<nothing>");
-
-    data.ROMNum = 0;
-    data.ROMList = nullptr;
-    char command[1024];
-    EXPECT_FALSE(FormatLaunchCommand(&data, " ", command, sizeof command));
-}
-
-TEST(LaunchCommand, PathQuotingAndLength) {
-    // Quotes and stars are escaped the AmigaDOS way; everything else stays.
-    EXPECT_EQ(CommandFor(Selected(), "roms/say \"hi\" *now*.rom"),
-              "colem \"roms/say *\"hi*\" **now**.rom\"   -palette 0");
-    EXPECT_EQ(CommandFor(Selected(), "roms/$(x) `y`; z.rom"),
-              "colem \"roms/$(x) `y`; z.rom\"   -palette 0");
-
-    // The longest option string and palette leave 947 bytes for the path.
-    LauncherData data = Selected();
-    data.FullScreen = data.SoundOn = data.ScanLines = data.DoubleSize = 1;
-    data.Spinner = 1;
-    data.Palette = 4294967295u;
-    const std::string fits(947, 'p');
-    EXPECT_EQ(CommandFor(data, fits.c_str()).size(), 1023u);
-    EXPECT_EQ(CommandFor(data, (fits + "p").c_str()), "<nothing>");
-    // An escaped character takes two bytes: this no longer fits either.
-    EXPECT_EQ(CommandFor(data, (fits.substr(1) + "*").c_str()), "<nothing>");
 }
 
 } // namespace
