@@ -151,7 +151,7 @@ TEST_F(ProgramTest, KeyboardAloneInADrawerWithPipes) {
 // bus; a click where AT-SPI places the "Full Screen" label ticks that box.
 TEST_F(ProgramTest, AssistiveTechnologyFindsEveryControlByName) {
     Environment environment = drawer_.ProgramEnvironment(Server().ClientEnvironment());
-    environment["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1";
+    environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     const fs::path report = drawer_.root() / "controls.txt";
     Process reader({"dbus-run-session", "--", "/usr/bin/python3", ACCESSIBLE_TREE_READER,
                     report.string(), drawer_.program().string()},

@@ -5,6 +5,7 @@
 #include "karvolin.h"
 #include "launcher-class.h"
 #include "rommaker.h"
+#include "temp_dir.h"
 #include "utils.h"
 
 #include <libraries/mui.h>
@@ -28,11 +29,9 @@ namespace {
 class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/karvolin-launcher-XXXXXX";
-        dir_ = mkdtemp(pattern);
-        fs::create_directories(dir_ / "roms");
-        fs::create_directories(dir_ / "images");
-        ASSERT_TRUE(AssignPath("PROGDIR", dir_.c_str()));
+        fs::create_directories(dir_.path() / "roms");
+        fs::create_directories(dir_.path() / "images");
+        ASSERT_TRUE(AssignPath("PROGDIR", dir_.path().c_str()));
         ASSERT_TRUE(AssignPath("ENVARC", (dir_ / "env").c_str()));
         ASSERT_NE(CreateLauncherClass(), nullptr);
     }
@@ -45,7 +44,6 @@ class LauncherTest : public ::testing::Test {
         NameArray = ROMArray = NULL, NumROMS = 0;
         AssignPath("PROGDIR", nullptr);
         AssignPath("ENVARC", nullptr);
-        fs::remove_all(dir_);
     }
 
     static Object *Find(ULONG id) {
@@ -78,20 +76,13 @@ class LauncherTest : public ::testing::Test {
         return shown;
     }
 
-    void WriteSettings(const std::string &text) {
-        fs::create_directories(dir_ / "env");
-        std::ofstream(dir_ / "env/karvolin.ini") << text;
-    }
-    std::string Settings() {
-        std::ifstream in(dir_ / "env/karvolin.ini", std::ios::binary);
-        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
-    }
+    std::string Settings() { return dir_.Read("env/karvolin.ini"); }
     void Dispose() {
         MUI_DisposeObject(App);
         App = Win = NULL;
     }
 
-    fs::path dir_;
+    TempDir dir_;
 };
 
 TEST_F(LauncherTest, TheWindowTreeAsBuilt) {
@@ -142,19 +133,10 @@ TEST_F(LauncherTest, TheWindowTreeAsBuilt) {
                                              {ID_PICTUREGROUP, {MUIC_Group}}}));
 }
 
-TEST_F(LauncherTest, FirstRunTakesTheDefaults) {
-    ASSERT_NE(build_gui(), nullptr);
-    EXPECT_EQ(Fields(), (std::vector<long>{0, 1, 0, 0, 0, 0, -1}));
-    EXPECT_EQ(Shown(), (std::vector<long>{0, 1, 0, 0, 0}));
-    // Nothing was set, so nothing is written, and no file appears.
-    Dispose();
-    EXPECT_EQ(Settings(), "<missing>");
-}
-
 TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
     const std::string stored =
         "; mine\n[Settings]\nSoundOn=0\nPalette = 2\nFullScreen = 65537\nDoubleSize = 2\n";
-    WriteSettings(stored);
+    dir_.Write("env/karvolin.ini", stored);
     ASSERT_NE(build_gui(), nullptr);
     EXPECT_EQ(Fields(), (std::vector<long>{1, 0, 2, 0, 2, 0, -1})); // flags keep 16 bits
     EXPECT_EQ(Shown(), (std::vector<long>{1, 0, 1, 0, 2}));
@@ -164,7 +146,7 @@ TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
 
     // A palette the chooser does not offer reads as the first one.
     for (const std::string palette : {"7", "4294967295"}) {
-        WriteSettings("[Settings]\nPalette = " + palette + "\n");
+        dir_.Write("env/karvolin.ini", "[Settings]\nPalette = " + palette + "\n");
         ASSERT_NE(build_gui(), nullptr);
         EXPECT_EQ(Data().Palette + Get(Find(ID_PALETTE), MUIA_Cycle_Active), 0u) << palette;
         Dispose();
@@ -189,13 +171,7 @@ TEST_F(LauncherTest, OnlyWhatWasSetIsWrittenAndTheSpinnerNever) {
     EXPECT_EQ(Settings(), "[Settings]\nPalette = 1\nSoundOn = 1\nScanLines = 1\n");
 }
 
-TEST_F(LauncherTest, CreationSetsNoOptionAndSetCountsItsOwnOnTopOfTheSuperclass) {
-    App = NewObject(LauncherClass->mcc_Class, NULL, MUIA_Launcher_ROMNum, 3, MUIA_Launcher_Palette,
-                    2, MUIA_Launcher_Spinner, 1, TAG_DONE);
-    ASSERT_NE(App, nullptr);
-    EXPECT_EQ(Fields(), (std::vector<long>{0, 1, 0, 0, 0, 0, -1}));
-    Dispose();
-
+TEST_F(LauncherTest, SetCountsItsOwnAttributesOnTopOfTheSuperclass) {
     ASSERT_NE(build_gui(), nullptr);
     const IPTR foreignOnly = SetAttrs(App, MUIA_Application_Title, "x", MUIA_UserData, 5, TAG_DONE);
     const IPTR mixed =
@@ -215,7 +191,7 @@ TEST_F(LauncherTest, SelectingARomSwapsTheBoxArt) {
     ASSERT_TRUE(rommaker::WriteRom(noPicture, *rommaker::RowFingerprint(96), 8192));
     ASSERT_TRUE(rommaker::WriteRom(unknown, 0x12345678, 8192));
     ASSERT_EQ(::mkfifo(unreadable.c_str(), 0600), 0);
-    std::ofstream(dir_ / "images/253740.png") << "not really a picture";
+    dir_.Write("images/253740.png", "not really a picture");
     STRPTR roms[] = {const_cast<STRPTR>(known.c_str()), const_cast<STRPTR>(noPicture.c_str()),
                      const_cast<STRPTR>(unknown.c_str()), const_cast<STRPTR>(unreadable.c_str())};
     ASSERT_NE(build_gui(), nullptr);

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,21 +22,15 @@
 #include <thread>
 #include <vector>
 
-extern char **environ;
-
 namespace e2e {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
-using Environment = std::map<std::string, std::string>;
+using Environment = QProcessEnvironment;
 using Runs = std::vector<std::vector<std::string>>;
 
 inline Environment CurrentEnvironment() {
-    Environment environment;
-    for (char **entry = environ; *entry; ++entry)
-        if (const char *equals = std::strchr(*entry, '='))
-            environment[std::string(*entry, size_t(equals - *entry))] = equals + 1;
-    return environment;
+    return QProcessEnvironment::systemEnvironment();
 }
 
 inline std::string ReadFile(const fs::path &file) {
@@ -64,10 +57,7 @@ class Process {
     Process(const std::vector<std::string> &argv, const Environment &environment,
             const std::string &output = {}, const std::string &workingDir = {})
         : qt_(new QProcess) {
-        QProcessEnvironment env;
-        for (const auto &[name, value] : environment)
-            env.insert(QString::fromStdString(name), QString::fromStdString(value));
-        qt_->setProcessEnvironment(env);
+        qt_->setProcessEnvironment(environment);
         qt_->setWorkingDirectory(QString::fromStdString(workingDir));
         qt_->setStandardInputFile(QProcess::nullDevice());
         if (!output.empty()) {
@@ -138,9 +128,9 @@ class XServer {
     bool ok() const { return !name_.empty(); }
     // DISPLAY set to this server, every other way to a display removed.
     Environment ClientEnvironment(Environment base = CurrentEnvironment()) const {
-        base["DISPLAY"] = name_;
+        base.insert("DISPLAY", name_.c_str());
         for (const char *name : {"WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY"})
-            base.erase(name);
+            base.remove(name);
         return base;
     }
     std::optional<std::string> Xdo(std::vector<std::string> args) const {
@@ -221,16 +211,17 @@ class TestDrawer {
         for (const char *name : {"PATH", "DISPLAY", "WAYLAND_DISPLAY", "LANG", "LC_ALL", "TZ",
                                  "TMPDIR", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS",
                                  "QT_QPA_PLATFORM", "QT_WAYLAND_DISABLE_WINDOWDECORATION"})
-            if (const auto entry = base.find(name); entry != base.end())
-                own.insert(*entry);
-        own["HOME"] = root_.string();
-        own["XDG_CONFIG_HOME"] = configDir().string();
-        own["XDG_CACHE_HOME"] = (root_ / "cache").string();
-        own["XDG_DATA_HOME"] = (root_ / "data").string();
-        own["XDG_RUNTIME_DIR"] = (root_ / "runtime").string();
+            if (base.contains(name))
+                own.insert(name, base.value(name));
+        own.insert("HOME", root_.c_str());
+        own.insert("XDG_CONFIG_HOME", configDir().c_str());
+        own.insert("XDG_CACHE_HOME", (root_ / "cache").c_str());
+        own.insert("XDG_DATA_HOME", (root_ / "data").c_str());
+        own.insert("XDG_RUNTIME_DIR", (root_ / "runtime").c_str());
         // In a sanitizer build, leaks inside system libraries are not ours.
-        own["LSAN_OPTIONS"] += ":suppressions=" LSAN_SUPPRESSIONS ":print_suppressions=0";
-        own["PATH"] = (root_ / "bin").string() + ":" + own["PATH"];
+        own.insert("LSAN_OPTIONS", own.value("LSAN_OPTIONS") + ":suppressions=" LSAN_SUPPRESSIONS
+                                                               ":print_suppressions=0");
+        own.insert("PATH", (root_ / "bin").string().c_str() + (":" + own.value("PATH")));
         return own;
     }
     // Every argument vector the stand-in recorded so far, sorted.
