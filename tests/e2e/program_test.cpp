@@ -35,16 +35,12 @@ QPoint Where(const QImage &shot, Control control) {
         return {shot.width() / 2, rows[1].top() + 8};
     const size_t fromBottom[] = {6, 6, 5, 5, 4, 2, 1};
     const bool mark = control < kSpinner;
-    const std::vector<QRect> pieces =
-        Pieces(shot, rows[rows.size() - fromBottom[control]], mark ? 1 : 8);
-    const auto found =
-        mark ? std::find_if(
-                   pieces.begin(), pieces.end(),
-                   [&](const QRect &p) { return p.left() >= control % 2 * shot.width() / 2; })
-             : std::max_element(pieces.begin(), pieces.end(), [](const QRect &a, const QRect &b) {
-                   return a.width() < b.width();
-               });
-    return found == pieces.end() ? QPoint() : found->center();
+    QRect found;
+    for (const QRect &piece : Pieces(shot, rows[rows.size() - fromBottom[control]], mark ? 1 : 8))
+        if (mark ? found.isNull() && piece.left() >= control % 2 * shot.width() / 2
+                 : piece.width() > found.width())
+            found = piece;
+    return found.isNull() ? QPoint() : found.center();
 }
 
 // The demo ROM the list shows at `index`: names sorted by byte value.

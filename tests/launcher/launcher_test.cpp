@@ -154,33 +154,6 @@ TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
     }
 }
 
-TEST_F(LauncherTest, OnlyWhatWasSetIsWrittenAndTheSpinnerNever) {
-    ASSERT_NE(build_gui(), nullptr);
-    SetAttrs(App, MUIA_Launcher_Spinner, 3, TAG_DONE);
-    SetAttrs(App, MUIA_Launcher_Palette, 1, TAG_DONE);
-    EXPECT_EQ(Data().Spinner, 3);
-    Dispose();
-    EXPECT_EQ(Settings(), "[Settings]\nPalette = 1\n");
-
-    // Every set writes, even to the value already held; flags keep 16 bits.
-    ASSERT_NE(build_gui(), nullptr);
-    EXPECT_EQ(Data().Spinner, 0);
-    SetAttrs(App, MUIA_Launcher_SoundOn, 1, MUIA_Launcher_ScanLines, 0x10001, TAG_DONE);
-    EXPECT_EQ(Data().ScanLines, 1);
-    Dispose();
-    EXPECT_EQ(Settings(), "[Settings]\nPalette = 1\nSoundOn = 1\nScanLines = 1\n");
-}
-
-TEST_F(LauncherTest, SetCountsItsOwnAttributesOnTopOfTheSuperclass) {
-    ASSERT_NE(build_gui(), nullptr);
-    const IPTR foreignOnly = SetAttrs(App, MUIA_Application_Title, "x", MUIA_UserData, 5, TAG_DONE);
-    const IPTR mixed =
-        SetAttrs(App, MUIA_Launcher_Spinner, 2, MUIA_Application_Title, "y",
-                 MUIA_Launcher_FullScreen, 1, MUIA_UserData, 6, MUIA_Launcher_Spinner, 4, TAG_DONE);
-    EXPECT_EQ(mixed, foreignOnly + 3);
-    EXPECT_EQ(Data().Spinner, 4); // handled in list order
-}
-
 // The picture follows the selected ROM: its box art when the table knows it
 // and the file opens, else the placeholder; a new object every time, the
 // group's only child, the old one gone (AddressSanitizer would see a use).

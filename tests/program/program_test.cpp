@@ -160,38 +160,33 @@ TEST_F(ProgramRun, ANormalRunPrintsNothingAndEndsWellOnABreakAtAnyTime) {
     }
 }
 
-// A Wayland-only session: the run stays up, and ends as the break signal ends
-// it both on SIGTERM and when the compositor goes away (as at logout).
-TEST_F(ProgramRun, RunsOnWaylandAndEndsWellOnABreakOrWithTheCompositor) {
-    for (const bool compositorEnds : {false, true}) {
-        std::optional<Weston> weston(std::in_place);
-        ASSERT_TRUE(fs::exists(weston->socket)) << "weston did not start";
-        // Drawn decorations would load the GL driver, whose leaks a sanitizer
-        // build cannot place once the driver is unloaded.
-        e2e::Process run =
-            Start(KARVOLIN_PROGRAM, NoDisplay({{"WAYLAND_DISPLAY", weston->socket.string()},
-                                               {"QT_WAYLAND_DISABLE_WINDOWDECORATION", "1"}}));
-        ASSERT_FALSE(run.Wait(1500ms)) << Output();
-        if (compositorEnds)
+// A Wayland-only session, and an X server the program is the only client of
+// (it ends with its last client: the display check must not let it go before
+// Qt connects). The run stays up, and ends as the break signal ends it on
+// SIGTERM and when the compositor goes away (as at logout).
+TEST_F(ProgramRun, RunsOnWaylandAndAsTheOnlyClientOfAnXServer) {
+    for (const std::string way : {"Wayland", "compositor ends", "lone X server"}) {
+        std::optional<Weston> weston;
+        std::optional<e2e::XServer> lone;
+        if (way == "lone X server")
+            ASSERT_TRUE(lone.emplace(true).ok());
+        else // drawn decorations would load the GL driver, whose leaks a
+             // sanitizer build cannot place once the driver is unloaded
+            ASSERT_TRUE(fs::exists(weston.emplace().socket)) << "weston did not start";
+        e2e::Process run = Start(KARVOLIN_PROGRAM,
+                                 lone ? lone->ClientEnvironment(NoDisplay())
+                                      : NoDisplay({{"WAYLAND_DISPLAY", weston->socket.string()},
+                                                   {"QT_WAYLAND_DISABLE_WINDOWDECORATION", "1"}}));
+        ASSERT_FALSE(run.Wait(1500ms)) << way << ": " << Output();
+        if (way == "compositor ends")
             weston.reset();
         else
             run.Signal(SIGTERM);
-        EXPECT_EQ(run.Wait(1s), 0) << compositorEnds;
-        EXPECT_EQ(Output(), "") << compositorEnds;
+        EXPECT_EQ(run.Wait(1s), 0) << way;
+        EXPECT_EQ(Output(), "") << way;
         // The window was shown and closed the orderly way: its placement is kept.
-        EXPECT_TRUE(fs::exists(drawer_->configDir() / "mui/windows.geometry")) << compositorEnds;
+        EXPECT_TRUE(fs::exists(drawer_->configDir() / "mui/windows.geometry")) << way;
     }
-}
-
-// The program as the only client of an X server that ends with its last
-// client: the display check must not let the server go before Qt connects.
-TEST_F(ProgramRun, RunsAsTheOnlyClientOfAnXServer) {
-    e2e::XServer lone(true);
-    ASSERT_TRUE(lone.ok());
-    e2e::Process run = Start(KARVOLIN_PROGRAM, lone.ClientEnvironment(NoDisplay()));
-    ASSERT_FALSE(run.Wait(1500ms)) << Output();
-    run.Signal(SIGTERM);
-    EXPECT_EQ(run.Wait(5s), 0);
 }
 
 // No usable display, whichever way: one line, status 1, no abort, no Qt text.

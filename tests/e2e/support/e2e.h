@@ -10,11 +10,10 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -150,12 +149,10 @@ class XServer {
         return shown.empty() ? "" : shown.front();
     }
     QRect Geometry(const std::string &window) const {
-        std::map<std::string, int> values; // X=, Y=, WIDTH=, HEIGHT=
-        std::istringstream lines(Xdo({"getwindowgeometry", "--shell", window}).value_or(""));
-        for (std::string line; std::getline(lines, line);)
-            if (const size_t equals = line.find('='); equals != std::string::npos)
-                values[line.substr(0, equals)] = std::atoi(line.c_str() + equals + 1);
-        return QRect(values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]);
+        int x = 0, y = 0, width = 0, height = 0;
+        std::sscanf(Xdo({"getwindowgeometry", "--shell", window}).value_or("").c_str(),
+                    "WINDOW=%*u X=%d Y=%d WIDTH=%d HEIGHT=%d", &x, &y, &width, &height);
+        return QRect(x, y, width, height);
     }
     QImage Grab(const std::string &window) const {
         const auto ppm = Run({"import", "-window", window, "ppm:-"}, ClientEnvironment());
@@ -181,11 +178,10 @@ class TestDrawer {
             fs::create_directories(root_ / folder);
         fs::permissions(root_ / "runtime", fs::perms::owner_all);
         fs::copy_file(program, this->program());
-        // Each run writes its arguments, NUL-ended, to a file of its own,
-        // renamed into place only when complete.
-        std::ofstream(root_ / "bin/colem") << "#!/bin/sh\nout=" << root_ / "bin/runs"
-                                           << "/$$\nprintf '%s\\0' \"$@\" > $out.part\n"
-                                           << "mv $out.part $out\n";
+        // Each run writes its arguments, NUL-ended, to a file of its own.
+        std::ofstream(root_ / "bin/colem")
+            << "#!/bin/sh\nprintf '%s\\0' \"$@\" > " << root_ / "bin/runs"
+            << "/$$\n";
         fs::permissions(root_ / "bin/colem", fs::perms::owner_all);
     }
     ~TestDrawer() {
@@ -215,8 +211,6 @@ class TestDrawer {
                 own.insert(name, base.value(name));
         own.insert("HOME", root_.c_str());
         own.insert("XDG_CONFIG_HOME", configDir().c_str());
-        own.insert("XDG_CACHE_HOME", (root_ / "cache").c_str());
-        own.insert("XDG_DATA_HOME", (root_ / "data").c_str());
         own.insert("XDG_RUNTIME_DIR", (root_ / "runtime").c_str());
         // In a sanitizer build, leaks inside system libraries are not ours.
         own.insert("LSAN_OPTIONS", own.value("LSAN_OPTIONS") + ":suppressions=" LSAN_SUPPRESSIONS
@@ -228,8 +222,6 @@ class TestDrawer {
     Runs EmulatorRuns() const {
         Runs runs;
         for (const auto &entry : fs::directory_iterator(root_ / "bin/runs")) {
-            if (entry.path().extension() == ".part")
-                continue;
             std::istringstream in(ReadFile(entry));
             runs.emplace_back();
             for (std::string argument; std::getline(in, argument, '\0');)
