@@ -36,7 +36,8 @@ QPoint Where(const QImage &shot, Control control) {
     const size_t fromBottom[] = {6, 6, 5, 5, 4, 2, 1};
     const bool mark = control < kSpinner;
     QRect found;
-    for (const QRect &piece : Pieces(shot, rows[rows.size() - fromBottom[control]], mark ? 1 : 8))
+    for (const QRect &piece :
+         Stripes(shot, rows[rows.size() - fromBottom[control]], false, mark ? 1 : 8))
         if (mark ? found.isNull() && piece.left() >= control % 2 * shot.width() / 2
                  : piece.width() > found.width())
             found = piece;

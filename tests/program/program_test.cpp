@@ -12,10 +12,9 @@
 #include <map>
 #include <sstream>
 
-namespace fs = std::filesystem;
-using namespace std::chrono_literals;
-
 namespace {
+
+using namespace e2e;
 
 std::vector<std::string> Lines(const std::string &text) {
     std::vector<std::string> lines;
@@ -39,17 +38,16 @@ bool Catches(pid_t pid, int signal) {
 struct Weston {
     fs::path dir = ::mkdtemp((fs::temp_directory_path() / "weston-XXXXXX").string().data());
     fs::path socket = dir / "wayland-test";
-    e2e::Process process;
+    Process process;
 
     Weston() {
         std::ofstream(dir / "weston.ini") << "[input-method]\npath=\n";
-        e2e::Environment environment = e2e::CurrentEnvironment();
+        Environment environment = CurrentEnvironment();
         environment.insert("XDG_RUNTIME_DIR", dir.c_str());
-        process =
-            e2e::Process({"weston", "--backend=headless-backend.so", "--shell=kiosk-shell.so",
-                          "--socket=wayland-test", "--config=" + (dir / "weston.ini").string()},
-                         environment);
-        e2e::WaitFor([&] { return fs::exists(socket); }, 10s);
+        process = Process({"weston", "--backend=headless-backend.so", "--shell=kiosk-shell.so",
+                           "--socket=wayland-test", "--config=" + (dir / "weston.ini").string()},
+                          environment);
+        WaitFor([&] { return fs::exists(socket); }, 10s);
     }
     ~Weston() {
         process.Signal(SIGTERM);
@@ -63,9 +61,9 @@ class ProgramRun : public ::testing::Test {
     // Starts the program line-buffered, so its output can be followed, in a
     // drawer with two ROMs and `emptyRoms` empty ones (whose scan takes a
     // while).
-    e2e::Process Start(const char *program, const e2e::Environment &environment, int emptyRoms = 0,
-                       const char *fault = "") {
-        drawer_ = std::make_unique<e2e::TestDrawer>(program);
+    Process Start(const char *program, const Environment &environment, int emptyRoms = 0,
+                  const char *fault = "") {
+        drawer_ = std::make_unique<TestDrawer>(program);
         fs::create_directories(drawer_->drawer() / "roms");
         if (emptyRoms > 0)
             std::ofstream{drawer_->rom("0.rom")};
@@ -74,18 +72,18 @@ class ProgramRun : public ::testing::Test {
         EXPECT_TRUE(
             rommaker::WriteRom(drawer_->rom("kong.rom"), *rommaker::RowFingerprint(14), 4096));
         EXPECT_TRUE(rommaker::WriteRom(drawer_->rom("Mine.ROM"), 0xC0FFEE, 1000));
-        e2e::Environment own = drawer_->ProgramEnvironment(environment);
+        Environment own = drawer_->ProgramEnvironment(environment);
         if (*fault)
             own.insert("KARVOLIN_FAULT", fault);
         // stdbuf preloads its library ahead of a sanitizer runtime.
         own.insert("ASAN_OPTIONS", own.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
-        return e2e::Process({"stdbuf", "-oL", drawer_->program().string()}, own,
-                            drawer_->outputFile().string());
+        return Process({"stdbuf", "-oL", drawer_->program().string()}, own,
+                       drawer_->outputFile().string());
     }
 
     // No way to any display; then the variables a row needs, when not empty.
-    static e2e::Environment NoDisplay(const std::map<std::string, std::string> &set = {}) {
-        e2e::Environment environment = e2e::CurrentEnvironment();
+    static Environment NoDisplay(const std::map<std::string, std::string> &set = {}) {
+        Environment environment = CurrentEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(name);
         for (const auto &[name, value] : set)
@@ -94,9 +92,9 @@ class ProgramRun : public ::testing::Test {
         return environment;
     }
 
-    std::string Output() const { return e2e::ReadFile(drawer_->outputFile()); }
+    std::string Output() const { return ReadFile(drawer_->outputFile()); }
 
-    std::unique_ptr<e2e::TestDrawer> drawer_;
+    std::unique_ptr<TestDrawer> drawer_;
 };
 
 // The trace in its order. Without the launcher class the run ends at once;
@@ -125,11 +123,11 @@ TEST_F(ProgramRun, TraceOfARunInItsOrder) {
         {"tree", join({start, build, end})},
     };
     for (const auto &row : rows) {
-        e2e::Process traced =
+        Process traced =
             Start(KARVOLIN_TRACED, NoDisplay({{"QT_QPA_PLATFORM", "offscreen"}}), 0, row.fault);
         if (!*row.fault) { // it runs until a break
             ASSERT_TRUE(
-                e2e::WaitFor([&] { return Output().find(run.back()) != std::string::npos; }, 10s))
+                WaitFor([&] { return Output().find(run.back()) != std::string::npos; }, 10s))
                 << Output();
             traced.Signal(SIGINT);
         }
@@ -148,9 +146,8 @@ TEST_F(ProgramRun, ANormalRunPrintsNothingAndEndsWellOnABreakAtAnyTime) {
     const std::pair<int, std::chrono::milliseconds> breaks[] = {
         {SIGINT, 0ms}, {SIGTERM, 15ms}, {SIGHUP, 60ms}, {SIGINT, 500ms}};
     for (const auto &[signal, after] : breaks) {
-        e2e::Process run =
-            Start(KARVOLIN_PROGRAM, NoDisplay({{"QT_QPA_PLATFORM", "offscreen"}}), 10000);
-        e2e::WaitFor([&] { return Catches(run.pid(), signal); }, 5s);
+        Process run = Start(KARVOLIN_PROGRAM, NoDisplay({{"QT_QPA_PLATFORM", "offscreen"}}), 10000);
+        WaitFor([&] { return Catches(run.pid(), signal); }, 5s);
         std::this_thread::sleep_for(after);
         run.Signal(signal);
         EXPECT_EQ(run.Wait(5s), 0) << signal << " after " << after.count() << "ms";
@@ -167,16 +164,16 @@ TEST_F(ProgramRun, ANormalRunPrintsNothingAndEndsWellOnABreakAtAnyTime) {
 TEST_F(ProgramRun, RunsOnWaylandAndAsTheOnlyClientOfAnXServer) {
     for (const std::string way : {"Wayland", "compositor ends", "lone X server"}) {
         std::optional<Weston> weston;
-        std::optional<e2e::XServer> lone;
+        std::optional<XServer> lone;
         if (way == "lone X server")
             ASSERT_TRUE(lone.emplace(true).ok());
         else // drawn decorations would load the GL driver, whose leaks a
              // sanitizer build cannot place once the driver is unloaded
             ASSERT_TRUE(fs::exists(weston.emplace().socket)) << "weston did not start";
-        e2e::Process run = Start(KARVOLIN_PROGRAM,
-                                 lone ? lone->ClientEnvironment(NoDisplay())
-                                      : NoDisplay({{"WAYLAND_DISPLAY", weston->socket.string()},
-                                                   {"QT_WAYLAND_DISABLE_WINDOWDECORATION", "1"}}));
+        Process run = Start(KARVOLIN_PROGRAM,
+                            lone ? lone->ClientEnvironment(NoDisplay())
+                                 : NoDisplay({{"WAYLAND_DISPLAY", weston->socket.string()},
+                                              {"QT_WAYLAND_DISABLE_WINDOWDECORATION", "1"}}));
         ASSERT_FALSE(run.Wait(1500ms)) << way << ": " << Output();
         if (way == "compositor ends")
             weston.reset();
@@ -194,7 +191,7 @@ TEST_F(ProgramRun, WithoutAUsableDisplayItSaysSoAndFails) {
     for (const char *platform : {"", "xcb", "nosuch", "wayland", "linuxfb:fb=/nonexistent"}) {
         // none at all; carried into a session without X; a platform Qt does not
         // have; no compositor; a platform without a screen
-        e2e::Process run = Start(KARVOLIN_PROGRAM, NoDisplay({{"QT_QPA_PLATFORM", platform}}));
+        Process run = Start(KARVOLIN_PROGRAM, NoDisplay({{"QT_QPA_PLATFORM", platform}}));
         EXPECT_EQ(run.Wait(5s), 1) << platform;
         const std::vector<std::string> lines = Lines(Output());
         ASSERT_EQ(lines.size(), 1u) << platform << ": " << Output();

@@ -235,35 +235,30 @@ class TestDrawer {
     fs::path root_;
 };
 
-// Rows of a window's picture: stripes between lines of its background colour
-// (the top-left pixel) only. The pieces of a row: stretches between columns
-// of background, pieces closer than `join` columns counting as one.
-inline bool Differs(const QImage &image, const QRect &area) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (image.pixel(x, y) != image.pixel(0, 0))
-                return true;
-    return false;
+// The stripes of `area` that show something besides the background colour
+// (the top-left pixel): rows across it, or pieces along it; stripes closer
+// than `join` lines count as one.
+inline std::vector<QRect> Stripes(const QImage &image, const QRect &area, bool rows, int join = 1) {
+    std::vector<QRect> stripes;
+    for (int at = 0; at < (rows ? area.height() : area.width()); ++at) {
+        const QRect line = rows ? QRect(area.left(), area.top() + at, area.width(), 1)
+                                : QRect(area.left() + at, area.top(), 1, area.height());
+        bool shows = false;
+        for (int y = line.top(); y <= line.bottom(); ++y)
+            for (int x = line.left(); x <= line.right(); ++x)
+                shows |= image.pixel(x, y) != image.pixel(0, 0);
+        if (!shows)
+            continue;
+        if (!stripes.empty() && (rows ? line.top() - stripes.back().bottom()
+                                      : line.left() - stripes.back().right()) <= join)
+            stripes.back() |= line;
+        else
+            stripes.push_back(line);
+    }
+    return stripes;
 }
 inline std::vector<QRect> Rows(const QImage &image) {
-    std::vector<QRect> rows;
-    for (int y = 0; y < image.height(); ++y)
-        if (Differs(image, QRect(0, y, image.width(), 1))) {
-            if (rows.empty() || rows.back().bottom() < y - 1)
-                rows.emplace_back(0, y, image.width(), 0);
-            rows.back().setBottom(y);
-        }
-    return rows;
-}
-inline std::vector<QRect> Pieces(const QImage &image, const QRect &row, int join) {
-    std::vector<QRect> pieces;
-    for (int x = 0; x < image.width(); ++x)
-        if (Differs(image, QRect(x, row.top(), 1, row.height()))) {
-            if (pieces.empty() || x - pieces.back().right() > join)
-                pieces.emplace_back(x, row.top(), 0, row.height());
-            pieces.back().setRight(x);
-        }
-    return pieces;
+    return Stripes(image, image.rect(), true);
 }
 // The number of pixels of exactly this colour (0xRRGGBB).
 inline long CountColour(const QImage &image, uint32_t colour) {
