@@ -36,6 +36,9 @@ TEST(GameTable, EveryRowCanBeFound) {
 
 TEST(Identify, FingerprintAndSumOfKnownFiles) {
     TempDir dir;
+    std::string everyByte(10000, '\0'); // every byte value, over more than one read buffer
+    for (size_t i = 0; i < everyByte.size(); ++i)
+        everyByte[i] = char(i * 7);
     const struct {
         std::string bytes;
         ULONG fingerprint, sum;
@@ -46,6 +49,7 @@ TEST(Identify, FingerprintAndSumOfKnownFiles) {
         {std::string(100, '\0'), 0x50500001, 0},
         {std::string(150, '\0'), 0x50500001, 0}, // only the first 100 bytes count
         {std::string(99, 'x') + "yz", 0x506DEF78, 99 * 'x' + 'y' + 'z'},
+        {everyByte, 0x6E337CC3, 1273800},
     };
     for (const auto &c : cases) {
         const std::string path = dir.Write("f.rom", c.bytes);

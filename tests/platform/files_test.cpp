@@ -1,4 +1,4 @@
-// DOS files: opening by Amiga name, reading byte by byte, writing, failures.
+// DOS files: what is not a file is refused; writing, and a write after reading.
 #include "temp_dir.h"
 
 #include <proto/dos.h>
@@ -20,24 +20,6 @@ std::string ReadAll(BPTR file) {
 }
 
 } // namespace
-
-TEST(DosFiles, ReadsEveryByteThroughDevicesAndPlainPaths) {
-    TempDir dir;
-    std::string content(10000, '\0'); // longer than one buffer, every byte value
-    for (size_t i = 0; i < content.size(); ++i)
-        content[i] = static_cast<char>(i * 7);
-    const std::string host = dir.Write("roms/a.rom", content);
-    ASSERT_TRUE(AssignPath("PROGDIR", dir.path().c_str()));
-
-    for (const std::string &name : {std::string("PROGDIR:roms/a.rom"), host}) {
-        BPTR file = Open(name.c_str(), MODE_OLDFILE);
-        ASSERT_NE(file, nullptr) << name;
-        EXPECT_EQ(ReadAll(file), content);
-        EXPECT_EQ(FGetC(file), -1) << "the end stays the end";
-        EXPECT_TRUE(Close(file));
-    }
-    AssignPath("PROGDIR", nullptr);
-}
 
 TEST(DosFiles, RefusesWhatIsNotAnExistingFile) {
     TempDir dir;
