@@ -118,17 +118,6 @@ TEST_F(IniFile, RoundTripLosesWhatTheFormatCannotCarry) {
     }
 }
 
-TEST_F(IniFile, SaveOfAnEmptyStore) {
-    dir.Write("keep.ini", kExample);
-    const std::string keep = dir / "keep.ini";
-    EXPECT_EQ(SaveINI(&ini, keep.c_str()), 0);
-    EXPECT_EQ(dir.Read("keep.ini"), kExample);
-    INISetString(&ini, "S", "v", "1");
-    INIDeleteVar(&ini, "S", nullptr);
-    EXPECT_EQ(SaveINI(&ini, keep.c_str()), 0);
-    EXPECT_EQ(dir.Read("keep.ini"), ""); // the store exists and holds nothing
-}
-
 TEST_F(IniFile, FailedSaveKeepsTheOldFile) {
     Load(kExample);
     std::filesystem::create_directory(dir / "folder.ini");

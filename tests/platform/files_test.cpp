@@ -1,4 +1,4 @@
-// DOS files: what is not a file is refused; writing, and a write after reading.
+// DOS files: what is not an existing regular file is refused.
 #include "temp_dir.h"
 
 #include <proto/dos.h>
@@ -6,20 +6,8 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-std::string ReadAll(BPTR file) {
-    std::string bytes;
-    for (LONG c; (c = FGetC(file)) != -1;)
-        bytes += static_cast<char>(c);
-    return bytes;
-}
-
-} // namespace
 
 TEST(DosFiles, RefusesWhatIsNotAnExistingFile) {
     TempDir dir;
@@ -48,23 +36,4 @@ TEST(DosFiles, RefusesWhatIsNotAnExistingFile) {
     FILE *linked = std::fopen((dir / "link").c_str(), "rb");
     ASSERT_NE(linked, nullptr);
     std::fclose(linked);
-}
-
-TEST(DosFiles, NewFileWritesAndAWriteAfterReadingLandsInPlace) {
-    TempDir dir;
-    const std::string name = dir / "out.bin", big(9000, 'b');
-    BPTR file = Open(name.c_str(), MODE_NEWFILE);
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(Write(file, big.data(), LONG(big.size())), LONG(big.size()));
-    EXPECT_EQ(FPutC(file, 'z'), 'z');
-    EXPECT_TRUE(Close(file));
-
-    file = Open(name.c_str(), MODE_READWRITE);
-    EXPECT_EQ(FGetC(file), 'b');
-    EXPECT_EQ(Write(file, "XY", 2), 2);
-    EXPECT_TRUE(Close(file));
-    file = Open(name.c_str(), MODE_OLDFILE);
-    EXPECT_EQ(ReadAll(file), "bXY" + big.substr(3) + "z");
-    EXPECT_EQ(Write(file, "no", 2), -1) << "an old file is opened for reading";
-    Close(file);
 }
