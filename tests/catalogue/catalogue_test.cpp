@@ -44,16 +44,12 @@ struct Drawer : TempDir {
 // The catalogue as (name, path) pairs, after checking its shape.
 Entries Catalogue() {
     Entries entries;
-    EXPECT_NE(NameArray, nullptr);
     EXPECT_EQ(ROMArray == nullptr, NumROMS == 0);
-    for (LONG i = 0; NameArray && i <= NumROMS; ++i) {
-        if (i == NumROMS) {
-            EXPECT_EQ(NameArray[i], nullptr);
-            break;
-        }
+    for (LONG i = 0; i < NumROMS; ++i) {
         entries.emplace_back(NameArray[i], ROMArray[i]);
         EXPECT_TRUE(i == 0 || std::strcmp(NameArray[i - 1], NameArray[i]) <= 0) << "by bytes";
     }
+    EXPECT_TRUE(NameArray && !NameArray[NumROMS]) << "names end with a null slot";
     return entries;
 }
 

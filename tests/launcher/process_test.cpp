@@ -43,8 +43,8 @@ TEST(SystemTags, TheLaunchLineArrivesAsExactArgumentsWithoutAShell) {
     ASSERT_EQ(RunAsync(command), 0);
     const std::vector<pid_t> runs = colem.WaitForRuns(1);
     ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(colem.Arguments(runs[0]),
-              (std::vector<std::string>{(colem.Dir() / file).string(), "-sound", "-palette", "2"}));
+    EXPECT_EQ(colem.Record("args", runs[0]), (colem.Dir() / file).string() + '\0' + "-sound" +
+                                                 '\0' + "-palette" + '\0' + "2" + '\0');
     EXPECT_FALSE(fs::exists(colem.Dir() / "ran"));
     AssignPath("KVTEST", nullptr);
 }
@@ -114,7 +114,10 @@ TEST(SystemTags, TheEmulatorInheritsNothingOfTheLaunchersProcess) {
 
     const std::vector<pid_t> runs = colem.WaitForRuns(1);
     ASSERT_EQ(runs.size(), 1u);
-    std::map<std::string, std::string> state = colem.State(runs[0]);
+    std::map<std::string, std::string> state; // descriptor or signal set -> its value
+    std::istringstream record(colem.Record("state", runs[0]));
+    for (std::string key, value; record >> key >> value;)
+        state[key] = value;
     EXPECT_EQ(state["SigBlk:"], "0000000000000000");
     EXPECT_EQ(state["SigIgn:"], "0000000000000000");
     state.erase("SigBlk:");

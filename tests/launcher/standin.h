@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -50,20 +49,12 @@ class StandInEmulator {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return Pids();
     }
-    // The arguments (without the program name) or the start state of a run.
-    std::vector<std::string> Arguments(pid_t pid) const {
-        std::ifstream in(dir_ / ("args." + std::to_string(pid)), std::ios::binary);
-        std::vector<std::string> args;
-        for (std::string arg; std::getline(in, arg, '\0');)
-            args.push_back(arg);
-        return args;
-    }
-    std::map<std::string, std::string> State(pid_t pid) const {
-        std::ifstream in(dir_ / ("state." + std::to_string(pid)));
-        std::map<std::string, std::string> state; // descriptor or signal set -> its value
-        for (std::string key, value; in >> key >> value;)
-            state[key] = value;
-        return state;
+    // What run `pid` recorded: "args", its arguments, each ended by a NUL;
+    // "state", lines "<descriptor> <target>" then its blocked and ignored
+    // signals.
+    std::string Record(const char *what, pid_t pid) const {
+        std::ifstream in(dir_ / (what + ("." + std::to_string(pid))), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
 
   private:

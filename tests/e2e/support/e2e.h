@@ -1,9 +1,7 @@
 #pragma once
-// What the end-to-end tests and the start-up benchmark drive the real program
-// with: child processes (QProcess), a private Xvfb driven with xdotool and
-// watched with ImageMagick's import, a temporary drawer with a stand-in
-// colem, one run of the program in it, and a few readings of a window's
-// picture.
+// What the end-to-end tests and the start-up benchmark drive the program with:
+// QProcess children, a private Xvfb driven with xdotool and watched with
+// ImageMagick's import, a drawer with a stand-in colem, and one run in it.
 #include <QImage>
 #include <QProcess>
 #include <QRect>
@@ -46,10 +44,9 @@ template <typename Ready> bool WaitFor(Ready ready, std::chrono::milliseconds ti
             return ready();
 }
 
-// A child with its own environment, no standard input and its output and
-// errors appended to `output` (none: kept for ReadOutput). It starts with
-// default signal handling and an empty mask, dies with the test, and is
-// killed when the object goes.
+// A child with no standard input and its output and errors appended to
+// `output` (none: kept for ReadOutput); with default signal handling and an
+// empty mask; it dies with the test, and is killed when the object goes.
 class Process {
   public:
     Process() = default;
@@ -65,8 +62,7 @@ class Process {
         }
         qt_->setChildProcessModifier([] {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-            sigset_t none;
-            sigemptyset(&none);
+            const sigset_t none{};
             ::sigprocmask(SIG_SETMASK, &none, nullptr);
             for (int signal = 1; signal < NSIG; ++signal)
                 ::signal(signal, SIG_DFL);
@@ -92,10 +88,8 @@ class Process {
         return qt_->exitStatus() == QProcess::NormalExit ? qt_->exitCode() : -1;
     }
     std::string ReadOutput() const { return qt_->readAllStandardOutput().toStdString(); }
-    std::string ReadLine() const {
-        while (qt_ && !qt_->canReadLine() && qt_->waitForReadyRead(10000)) {
-        }
-        return qt_ ? qt_->readLine().trimmed().toStdString() : "";
+    std::string ReadLine() const { // Xvfb writes its display number at once
+        return qt_ && qt_->waitForReadyRead(10000) ? qt_->readLine().trimmed().toStdString() : "";
     }
 
   private:
