@@ -76,14 +76,13 @@ TEST_F(DrawerToolTest, ImportsArtByTitleAndNeverOverwrites) {
     dir_.Write("drawer/images/CD9DF.png", "own");
     fs::create_symlink(dir_ / "gone.png", drawer() / "images/2D097C.png");
     const std::string jpeg = "\xFF\xD8\xFF\xE0 a JPEG";
-    for (const auto &[name, bytes] :
-         std::vector<std::pair<const char *, std::string>>{{"Dig Dug.txt", "text"},
-                                                           {"Donkey Kong (USA) [!].PNG", "dk"},
-                                                           {"Joust.png", "joust"},
-                                                           {"mr_do.jpg", jpeg},
-                                                           {"QBERT.png", "other"},
-                                                           {"the yolks-on-you.gif", "yolk"}})
-        dir_.Write(std::string("art/") + name, bytes);
+    for (const auto &[name, bytes] : {std::pair<std::string, std::string>{"Dig Dug.txt", "text"},
+                                      {"Donkey Kong (USA) [!].PNG", "dk"},
+                                      {"Joust.png", "joust"},
+                                      {"mr_do.jpg", jpeg},
+                                      {"QBERT.png", "other"},
+                                      {"the yolks-on-you.gif", "yolk"}})
+        dir_.Write("art/" + name, bytes);
 
     const Result imported = Run({"--import-art", dir_ / "art", drawer()});
     EXPECT_EQ(imported.out,
@@ -106,14 +105,11 @@ TEST_F(DrawerToolTest, WrongUseSaysWhyInOneLine) {
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--import-art FOLDER"), std::string::npos);
     fs::create_directories(dir_.path() / "empty");
-    for (const std::vector<std::string> &args :
-         std::vector<std::vector<std::string>>{{"--bogus"},
-                                               {dir_ / "empty"},
-                                               {"--import-art", dir_ / "missing", drawer()},
-                                               {"--import-art", dir_ / "out", drawer()},
-                                               {"--import-art"},
-                                               {"--table", drawer()},
-                                               {drawer(), drawer()}}) {
+    using Args = std::vector<std::string>;
+    for (const Args &args : {Args{"--bogus"}, Args{dir_ / "empty"}, Args{"--import-art"},
+                             Args{"--import-art", dir_ / "missing", drawer()},
+                             Args{"--import-art", dir_ / "out", drawer()},
+                             Args{"--table", drawer()}, Args{drawer(), drawer()}}) {
         const Result result = Run(args);
         EXPECT_EQ(result.status, 2) << args[0];
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
