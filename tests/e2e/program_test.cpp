@@ -60,6 +60,27 @@ auto Shows(uint32_t colour) {
     return [colour](const QImage &image) { return CountColour(image, colour) > kPictureShown; };
 }
 
+// The demo drawer as the launcher sees it: every ROM identifies as the row it
+// stands for, and every picture is where the table says, in its colour.
+TEST(DemoDrawer, RomsIdentifyAndPicturesMatchTheTable) {
+    TestDrawer drawer(KARVOLIN_PROGRAM);
+    ASSERT_TRUE(drawer.MakeDemo(DEMO_DRAWER_MAKER));
+    const auto picture = [&](const char *file) {
+        return QImage(QString::fromStdString((drawer.drawer() / "images" / file).string()));
+    };
+    for (const demo::DemoRom &rom : demo::DemoRoms()) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%X", GetFileFingerPrint(drawer.rom(rom.file).c_str()));
+        EXPECT_EQ(LookUpGameName(text), rom.row) << rom.file;
+        // The two versions of one cartridge share a picture and its colour.
+        EXPECT_EQ(rom.row >= 0 &&
+                      Shows(demo::BoxArtColour(rom.row))(picture(GameList[rom.row].Image)),
+                  rom.row >= 0 && rom.picture)
+            << rom.file;
+    }
+    EXPECT_TRUE(Shows(demo::NoCartridgeColour())(picture("nocart.png")));
+}
+
 class ProgramTest : public testing::Test {
   protected:
     void SetUp() override {
