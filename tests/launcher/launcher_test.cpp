@@ -41,8 +41,6 @@ class LauncherTest : public ::testing::Test {
             free(NameArray[i]), free(ROMArray[i]);
         free(NameArray), free(ROMArray);
         NameArray = ROMArray = NULL, NumROMS = 0;
-        AssignPath("PROGDIR", nullptr);
-        AssignPath("ENVARC", nullptr);
     }
 
     static Object *Find(ULONG id) {
