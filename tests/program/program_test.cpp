@@ -1,7 +1,7 @@
-// Whole runs of the program on the offscreen platform: the trace of a run in
-// its order, also when the launcher class or the window tree cannot be made;
-// a silent normal run that ends well on a break at any moment; a run on a
-// Wayland compositor; and the runs without a usable display.
+// Whole runs of the program: the trace of a run in its order, also when the
+// launcher class or the window tree cannot be made; a silent run that ends
+// well on a break at any moment; runs on Wayland and as the only client of an
+// X server; and the runs without a usable display.
 #include "e2e.h"
 #include "rommaker.h"
 
@@ -42,7 +42,7 @@ struct Weston {
     }
     ~Weston() {
         process.Signal(SIGTERM);
-        process.Wait(5s); // else killed by the process's own end
+        process.Wait(5s); // else killed when the object goes
         fs::remove_all(dir);
     }
 };

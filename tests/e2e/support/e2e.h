@@ -45,8 +45,9 @@ template <typename Ready> bool WaitFor(Ready ready, std::chrono::milliseconds ti
 }
 
 // A child with no standard input and its output and errors appended to
-// `output` (none: kept for ReadOutput); with default signal handling and an
-// empty mask; it dies with the test, and is killed when the object goes.
+// `output` (none: errors thrown away, output kept for ReadOutput); with
+// default signal handling and an empty mask; it dies with the test, and is
+// killed when the object goes.
 class Process {
   public:
     Process() = default;
@@ -56,10 +57,10 @@ class Process {
         qt_->setProcessEnvironment(environment);
         qt_->setWorkingDirectory(QString::fromStdString(workingDir));
         qt_->setStandardInputFile(QProcess::nullDevice());
-        if (!output.empty()) {
-            qt_->setStandardOutputFile(QString::fromStdString(output), QIODevice::Append);
-            qt_->setStandardErrorFile(QString::fromStdString(output), QIODevice::Append);
-        }
+        const QString file = output.empty() ? QProcess::nullDevice() : output.c_str();
+        qt_->setStandardErrorFile(file, QIODevice::Append);
+        if (!output.empty())
+            qt_->setStandardOutputFile(file, QIODevice::Append);
         qt_->setChildProcessModifier([] {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             const sigset_t none{};
@@ -281,6 +282,7 @@ struct Session {
         const QImage shot = window.empty() ? QImage() : GrabWhen(drawn, 5s);
         return drawn(shot) ? shot : QImage();
     }
+    // Grabs the window until `ready` says yes or `timeout` has passed.
     template <typename Ready> QImage GrabWhen(Ready ready, std::chrono::milliseconds timeout = 3s) {
         QImage image;
         WaitFor([&] { return ready(image = server.Grab(window)); }, timeout);
