@@ -1,5 +1,5 @@
 // make_list on real drawers: what is listed, under which name, in which
-// order, and what survives a break or a shortage of memory.
+// order, and what survives a break or a shortage of memory; the sort.
 #include "alloc_hook.h"
 #include "rommaker.h"
 #include "temp_dir.h"
@@ -12,6 +12,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
 #include <unistd.h>
 
 namespace {
@@ -19,14 +20,10 @@ namespace {
 using Entries = std::vector<std::pair<std::string, std::string>>; // name, path
 
 void FreeCatalogue() {
-    for (LONG i = 0; i < NumROMS; ++i) {
-        std::free(NameArray[i]);
-        std::free(ROMArray[i]);
-    }
-    std::free(NameArray);
-    std::free(ROMArray);
-    NameArray = ROMArray = nullptr;
-    NumROMS = 0;
+    for (LONG i = 0; i < NumROMS; ++i)
+        std::free(NameArray[i]), std::free(ROMArray[i]);
+    std::free(NameArray), std::free(ROMArray);
+    NameArray = ROMArray = nullptr, NumROMS = 0;
 }
 
 // A program drawer with a roms folder in a temporary folder, as PROGDIR:.
@@ -48,23 +45,46 @@ struct Drawer : TempDir {
 // The catalogue as (name, path) pairs, after checking its shape.
 Entries Catalogue() {
     Entries entries;
-    EXPECT_NE(NameArray, nullptr);
     EXPECT_EQ(ROMArray == nullptr, NumROMS == 0);
-    for (LONG i = 0; NameArray && i <= NumROMS; ++i) {
-        if (i == NumROMS) {
-            EXPECT_EQ(NameArray[i], nullptr);
-            break;
-        }
+    for (LONG i = 0; i < NumROMS; ++i) {
         entries.emplace_back(NameArray[i], ROMArray[i]);
         EXPECT_TRUE(i == 0 || std::strcmp(NameArray[i - 1], NameArray[i]) <= 0) << "by bytes";
     }
+    EXPECT_TRUE(NameArray && !NameArray[NumROMS]) << "names end with a null slot";
     return entries;
+}
+
+// Sorts copies of the names, with paths "0", "1", ... by original index; the
+// result as "name@path" texts. `degraded`: without working memory.
+std::vector<std::string> Sorted(std::vector<std::string> names, bool degraded = false) {
+    std::vector<std::string> paths;
+    std::vector<STRPTR> nameSlots, pathSlots;
+    for (size_t i = 0; i < names.size(); ++i)
+        paths.push_back(std::to_string(i));
+    for (size_t i = 0; i < names.size(); ++i)
+        nameSlots.push_back(names[i].data()), pathSlots.push_back(paths[i].data());
+    AllocHook::Clear();
+    if (degraded)
+        AllocHook::At(0, [] { return false; });
+    sort_words(nameSlots.data(), pathSlots.data(), LONG(names.size()));
+    AllocHook::Clear();
+    std::vector<std::string> result;
+    for (size_t i = 0; i < names.size(); ++i)
+        result.push_back(std::string(nameSlots[i]) + "@" + pathSlots[i]);
+    return result;
 }
 
 } // namespace
 
 TEST(MakeList, ListsTheFilesOfTheRomFolderByTitleOrFileName) {
     Drawer drawer;
+    for (int pass = 0; pass < 2; ++pass) { // an empty, then a missing folder
+        make_list();
+        EXPECT_TRUE(Catalogue().empty());
+        FreeCatalogue();
+        std::filesystem::remove(drawer.path() / "roms");
+    }
+    std::filesystem::create_directories(drawer.path() / "roms");
     drawer.Rom("zenji.rom", 147);
     drawer.Rom("copy.rom", 147); // the same cartridge twice
     drawer.Rom("a.rom", 2);
@@ -84,36 +104,6 @@ TEST(MakeList, ListsTheFilesOfTheRomFolderByTitleOrFileName) {
                                 {"Zenji", "PROGDIR:roms/copy.rom"},
                                 {"Zenji", "PROGDIR:roms/zenji.rom"},
                                 {"zaxxon.rom", "PROGDIR:roms/zaxxon.rom"}}));
-}
-
-TEST(MakeList, MissingOrEmptyRomFolderGivesAnEmptyTerminatedList) {
-    Drawer drawer;
-    for (int pass = 0; pass < 2; ++pass) {
-        FreeCatalogue();
-        make_list();
-        EXPECT_TRUE(Catalogue().empty());
-        std::filesystem::remove(drawer.path() / "roms");
-    }
-}
-
-TEST(MakeList, TracesEachRomItAdds) {
-    Drawer drawer;
-    drawer.Rom("one.rom", 0);
-    drawer.Write("roms/two.rom", "abc");
-    drawer.Write("roms/folder.rom/x", "");
-    const std::string one = drawer / "roms/one.rom";
-    char line[200];
-    std::snprintf(line, sizeof line, "  %X : 5855D2D7 : PROGDIR:roms/one.rom\n",
-                  GetFileSum(one.c_str()));
-
-    DebugIT = 1;
-    testing::internal::CaptureStdout();
-    make_list();
-    DebugIT = 0;
-    const std::string trace = testing::internal::GetCapturedStdout();
-    const std::string head = "      Inside make_list...\n";
-    const std::string two = "  126 : A830823 : PROGDIR:roms/two.rom\n";
-    EXPECT_TRUE(trace == head + two + line || trace == head + line + two) << trace;
 }
 
 TEST(MakeList, BreakDuringTheScanKeepsTheRomsFoundSoFar) {
@@ -172,4 +162,35 @@ TEST(MakeList, StopsAtTheLargestCount) {
     make_list();
     EXPECT_EQ(NumROMS, 32767);
     EXPECT_EQ(Catalogue().size(), 32767u);
+}
+
+// sort_words reproduces the order of a plain exchange sort (the way it sorts
+// without working memory), equal names included.
+TEST(SortWords, ByteOrderAndTheOrderOfEqualNames) {
+    using Names = std::vector<std::string>;
+    const std::pair<Names, Names> cases[] = {
+        {{"zaxxon.rom", "Zenji", "Alphabet Zoo", "2010", "\xC3\xA9t\xC3\xA9"},
+         {"2010@3", "Alphabet Zoo@2", "Zenji@1", "zaxxon.rom@0", "\xC3\xA9t\xC3\xA9@4"}},
+        // Scanned as B1, B2, A: each path stays with its own name.
+        {{"B", "B", "A"}, {"A@2", "B@1", "B@0"}},
+        {{"B", "Bb", "B"}, {"B@0", "B@2", "Bb@1"}},
+        {{"c", "a", "c", "b", "a", "c", "a"}, {"a@1", "a@4", "a@6", "b@3", "c@2", "c@5", "c@0"}},
+        {{}, {}},
+    };
+    for (const auto &[names, sorted] : cases) {
+        EXPECT_EQ(Sorted(names), sorted);
+        EXPECT_EQ(Sorted(names, true), sorted) << "without working memory";
+    }
+}
+
+TEST(SortWords, EqualsTheExchangeSortOnRandomInput) {
+    std::mt19937 random(2024);
+    for (int trial = 0; trial < 1000; ++trial) {
+        const size_t count = trial < 990 ? random() % 40 : 500 + random() % 1500;
+        const unsigned distinct = 1 + random() % (trial % 10 == 0 ? 200 : 4);
+        std::vector<std::string> names;
+        for (size_t i = 0; i < count; ++i)
+            names.push_back("n" + std::to_string(random() % distinct));
+        ASSERT_EQ(Sorted(names), Sorted(names, true)) << "trial " << trial;
+    }
 }

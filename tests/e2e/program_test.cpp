@@ -2,59 +2,46 @@
 // a private X server, driven with the mouse and keys, ended every way a
 // user or the system can end it.
 #include "demo_drawer.h"
-#include "screen.h"
-#include "session.h"
+#include "e2e.h"
+#include "rommaker.h"
 #include "utils.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
+#include <fstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 namespace e2e {
 namespace {
-
-using namespace std::chrono_literals;
-namespace fs = std::filesystem;
 
 XServer &Server() {
     static XServer server;
     return server;
 }
 
-// The window is one column of nine rows: title, game list, picture, two rows
-// of check marks, spinner, palette, Launch, Quit. Without any picture file
-// the picture row is empty and does not show; the rest is counted from the
-// bottom.
-struct Layout {
-    std::vector<Band> rows;
-    explicit Layout(const QImage &image) : rows(RowBands(image)) {}
-    bool complete() const { return rows.size() >= 8; }
-    const Band &FromBottom(size_t n) const { return rows[rows.size() - n]; }
-    const Band &options1() const { return FromBottom(6); }
-    const Band &options2() const { return FromBottom(5); }
-    const Band &palette() const { return FromBottom(3); }
-};
+// The window is one column: title, game list, picture (while a picture file
+// shows), two rows of two check marks, spinner, palette, Launch, Quit.
+enum Control { kSound, kFullScreen, kDoubleSize, kScanLines, kSpinner, kLaunch, kQuit, kTopEntry };
 
-// The four check marks in reading order: sound, full screen, double size,
-// scan lines; empty when they are not all found.
-std::vector<QRect> Checks(const QImage &image) {
-    const Layout layout(image);
-    if (!layout.complete())
+// Where a control is in a picture of the window: a check mark is the first
+// piece of its half of its row, a chooser or a button the widest piece.
+QPoint Where(const QImage &shot, Control control) {
+    const std::vector<QRect> rows = Rows(shot);
+    if (rows.size() < 8)
         return {};
-    std::vector<QRect> checks = CheckBoxes(image, layout.options1());
-    const std::vector<QRect> second = CheckBoxes(image, layout.options2());
-    checks.insert(checks.end(), second.begin(), second.end());
-    return checks.size() == 4 ? checks : std::vector<QRect>{};
-}
-
-std::vector<bool> Ticks(const QImage &image) {
-    std::vector<bool> ticks;
-    for (const QRect &box : Checks(image))
-        ticks.push_back(IsTicked(image, box));
-    return ticks;
+    if (control == kTopEntry)
+        return {shot.width() / 2, rows[1].top() + 8};
+    const size_t fromBottom[] = {6, 6, 5, 5, 4, 2, 1};
+    const bool mark = control < kSpinner;
+    QRect found;
+    for (const QRect &piece :
+         Stripes(shot, rows[rows.size() - fromBottom[control]], false, mark ? 1 : 8))
+        if (mark ? found.isNull() && piece.left() >= control % 2 * shot.width() / 2
+                 : piece.width() > found.width())
+            found = piece;
+    return found.isNull() ? QPoint() : found.center();
 }
 
 // The demo ROM the list shows at `index`: names sorted by byte value.
@@ -69,337 +56,245 @@ demo::DemoRom DemoRomAt(size_t index) {
 // A picture of box art or the placeholder fills at least this many pixels.
 constexpr long kPictureShown = 220 * 140 / 2;
 
-bool ExitedCleanly(const std::optional<int> &status) {
-    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+auto Shows(uint32_t colour) {
+    return [colour](const QImage &image) { return CountColour(image, colour) > kPictureShown; };
+}
+
+// The demo drawer as the launcher sees it: every ROM identifies as the row it
+// stands for, and every picture is where the table says, in its colour.
+TEST(DemoDrawer, RomsIdentifyAndPicturesMatchTheTable) {
+    TestDrawer drawer(KARVOLIN_PROGRAM);
+    ASSERT_TRUE(drawer.MakeDemo(DEMO_DRAWER_MAKER));
+    const auto picture = [&](const char *file) {
+        return QImage(QString::fromStdString((drawer.drawer() / "images" / file).string()));
+    };
+    for (const demo::DemoRom &rom : demo::DemoRoms()) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%X", GetFileFingerPrint(drawer.rom(rom.file).c_str()));
+        EXPECT_EQ(LookUpGameName(text), rom.row) << rom.file;
+        // The two versions of one cartridge share a picture and its colour.
+        EXPECT_EQ(rom.row >= 0 &&
+                      Shows(demo::BoxArtColour(rom.row))(picture(GameList[rom.row].Image)),
+                  rom.row >= 0 && rom.picture)
+            << rom.file;
+    }
+    EXPECT_TRUE(Shows(demo::NoCartridgeColour())(picture("nocart.png")));
 }
 
 class ProgramTest : public testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(Server().ok()) << "cannot start Xvfb"; }
-
-    // Starts the program and waits until its whole window is drawn.
-    QImage Start(Session &session) {
-        if (!session.Start())
-            return {};
-        return session.GrabWhen([](const QImage &image) { return Checks(image).size() == 4; }, 5s);
-    }
-
-    // Clicks the middle of a check mark; true once it shows `ticked`.
-    static bool Toggle(Session &session, size_t check, bool ticked) {
-        const auto shows = [&](const QImage &image) {
-            const std::vector<QRect> checks = Checks(image);
-            return !checks.empty() && IsTicked(image, checks[check]) == ticked;
-        };
-        const std::vector<QRect> before = Checks(session.Grab());
-        if (before.empty() ||
-            !session.Click(before[check].center().x(), before[check].center().y()))
-            return false;
-        return shows(session.GrabWhen(shows, 3s));
-    }
-
-    // Clicks the top entry of the game list (the window's second row); the
-    // entry then shown active.
-    static std::optional<Highlight> ChooseTopEntry(Session &session) {
-        const QImage shot = session.Grab();
-        const Layout layout(shot);
-        if (!layout.complete())
-            return std::nullopt;
-        const Band list = layout.rows[1];
-        const auto inList = [&](const QImage &image) {
-            const std::optional<Highlight> found = FindHighlight(image);
-            return found && found->area.bottom() < list.bottom ? found : std::nullopt;
-        };
-        if (!session.Click(shot.width() / 2, list.top + 8))
-            return std::nullopt;
-        return inList(session.GrabWhen([&](const QImage &image) { return !!inList(image); }, 3s));
-    }
-
-    std::vector<std::vector<std::string>> WaitForEmulatorRuns(size_t count) {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        while (drawer_.EmulatorRuns().size() < count && std::chrono::steady_clock::now() < deadline)
-            Process::Pause(20ms);
-        Process::Pause(200ms); // a run too many would show up by now
-        return drawer_.EmulatorRuns();
+    void SetUp() override {
+        ASSERT_TRUE(Server().ok()) << "cannot start Xvfb";
+        ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
     }
 
     TestDrawer drawer_{KARVOLIN_PROGRAM};
+    Session session_{Server(), drawer_};
 };
 
-TEST_F(ProgramTest, FirstRunShowsDefaultsAndStoresOnlyThePaletteChange) {
-    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
-    Session session(Server(), drawer_);
-    const QImage shot = Start(session);
-    ASSERT_EQ(Checks(shot).size(), 4u) << "window not drawn as expected";
-    EXPECT_EQ(Layout(shot).rows.size(), 9u);
-    EXPECT_EQ(Ticks(shot), (std::vector<bool>{true, false, false, false}));
-    EXPECT_FALSE(FindHighlight(shot)) << "no entry is active before the user chooses one";
-    EXPECT_GT(CountColour(shot, demo::NoCartridgeColour()), kPictureShown);
-
-    // Open the palette chooser (the widest piece of its row) and take its
-    // third entry from the list that pops up.
-    const std::vector<QRect> pieces = Pieces(shot, Layout(shot).palette(), 8);
-    ASSERT_FALSE(pieces.empty());
-    const QRect chooser = *std::max_element(pieces.begin(), pieces.end(),
-                                            [](auto &a, auto &b) { return a.width() < b.width(); });
-    ASSERT_TRUE(session.Click(chooser.center().x(), chooser.center().y()));
-    const auto deadline = std::chrono::steady_clock::now() + 3s;
-    while (Server().WindowsOf(session.pid()).size() < 2 &&
-           std::chrono::steady_clock::now() < deadline)
-        Process::Pause(20ms);
-    ASSERT_EQ(Server().WindowsOf(session.pid()).size(), 2u) << "no list popped up";
-    ASSERT_TRUE(Server().Xdo({"key", "Down", "Down", "Return"}));
-
-    ASSERT_TRUE(session.Key("q"));
-    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
-    EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nPalette = 2\n");
-    EXPECT_EQ(session.Output(), "") << "a normal run prints nothing";
-}
-
-TEST_F(ProgramTest, StoredSettingsShownAndLaunchRunsTheSelectedGame) {
-    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
-    drawer_.WriteSettings("[Settings]\nSoundOn = 0\nPalette = 2\n");
-    Session session(Server(), drawer_);
-    const QImage shot = Start(session);
-    EXPECT_EQ(Ticks(shot), (std::vector<bool>{false, false, false, false}));
-    EXPECT_GT(CountColour(shot, demo::NoCartridgeColour()), kPictureShown);
-
-    // Launch before any entry is chosen starts nothing.
-    ASSERT_TRUE(session.Key("l"));
-    const std::optional<Highlight> top = ChooseTopEntry(session);
-    ASSERT_TRUE(top);
-
+// Stored settings shown; the mouse chooses a game, then sets one option after
+// the other and clicks Launch after each; Quit ends the run.
+TEST_F(ProgramTest, EachOptionSetWithTheMouseReachesTheNextLaunch) {
+    std::ofstream(drawer_.settingsFile()) << "[Settings]\nSoundOn = 0\nPalette = 2\n";
+    const QImage shot = session_.Start();
+    ASSERT_FALSE(shot.isNull());
+    // Launch before any game is chosen starts nothing.
+    ASSERT_TRUE(session_.Click(Where(shot, kLaunch)) && session_.Click(Where(shot, kTopEntry)) &&
+                session_.Key({"Down", "Down"}));
     const demo::DemoRom third = DemoRomAt(2);
-    ASSERT_TRUE(third.row >= 0 && third.picture) << "the third game needs box art";
-    const uint32_t art = demo::BoxArtColour(third.row);
-    const int rowHeight = top->area.height();
-    ASSERT_TRUE(session.Click(top->area.center().x(), top->area.top() + rowHeight * 5 / 2));
-    const QImage selected = session.GrabWhen(
-        [&](const QImage &image) { return CountColour(image, art) > kPictureShown; }, 3s);
-    EXPECT_GT(CountColour(selected, art), kPictureShown) << "box art of " << third.file;
-    const std::optional<Highlight> active = FindHighlight(selected);
-    ASSERT_TRUE(active);
-    EXPECT_EQ(active->area.top(), top->area.top() + 2 * rowHeight);
+    const QImage shown = session_.GrabWhen(Shows(demo::BoxArtColour(third.row)));
+    ASSERT_TRUE(Shows(demo::BoxArtColour(third.row))(shown)) << "box art of " << third.file;
 
-    EXPECT_TRUE(Toggle(session, 1, true)) << "full screen";
-    ASSERT_TRUE(session.Key("l"));
-    const auto runs = WaitForEmulatorRuns(1);
-    ASSERT_EQ(runs.size(), 1u);
-    const std::string path = (drawer_.drawer() / "roms" / third.file).string();
-    EXPECT_EQ(runs[0], (std::vector<std::string>{path, "-fullscreen", "-palette", "2"}));
-
+    const struct {
+        Control control;
+        std::vector<std::string> words;
+    } steps[] = {
+        {kLaunch, {}},
+        {kSound, {"-sound"}},
+        {kFullScreen, {"-fullscreen", "-sound"}},
+        {kDoubleSize, {"-fullscreen", "-sound", "-double"}},
+        {kScanLines, {"-fullscreen", "-sound", "-scanlines", "-double"}},
+        {kSpinner, {"-fullscreen", "-sound", "-scanlines", "-double", "-spin1y"}},
+    };
+    Runs expected;
+    for (const auto &step : steps) {
+        ASSERT_TRUE(step.control == kLaunch || session_.Click(Where(shown, step.control)));
+        if (step.control == kSpinner) { // its list pops up; the third entry
+            WaitFor([&] { return Server().WindowsOf(session_.process.pid()).size() > 1; });
+            ASSERT_TRUE(Server().Xdo({"key", "Down", "Down", "Return"}));
+        }
+        ASSERT_TRUE(session_.Click(Where(shown, kLaunch)));
+        expected.push_back({drawer_.rom(third.file).string()});
+        expected.back().insert(expected.back().end(), step.words.begin(), step.words.end());
+        expected.back().insert(expected.back().end(), {"-palette", "2"});
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(session_.EmulatorRuns(expected.size()), expected) << step.control;
+    }
     // Without the emulator, Launch says so in one line and the launcher goes on.
-    fs::remove(drawer_.root() / "bin" / "colem");
-    ASSERT_TRUE(session.Key("l"));
-    ASSERT_TRUE(session.Key("q"));
-    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
-    EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nSoundOn = 0\nPalette = 2\nFullScreen = 1\n");
-    EXPECT_EQ(session.Output(), "Cannot start colem: not found in PATH\n");
+    fs::remove(drawer_.root() / "bin/colem");
+    ASSERT_TRUE(session_.Click(Where(shown, kLaunch)) && session_.Click(Where(shown, kQuit)));
+    EXPECT_EQ(session_.WaitForExit(), 0);
+    EXPECT_EQ(ReadFile(drawer_.settingsFile()), "[Settings]\nSoundOn = 1\nPalette = 2\n"
+                                                "FullScreen = 1\nDoubleSize = 1\nScanLines = 1\n");
+    EXPECT_EQ(session_.Output(), "Cannot start colem: not found in PATH\n");
 }
 
-// Keys alone: the list has them when the window opens, Tab and Shift+Tab walk
-// every control in window order, and a focused chooser follows Up and Down.
-TEST_F(ProgramTest, KeyboardAloneChoosesAGameAndAPalette) {
-    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
-    Session session(Server(), drawer_);
-    ASSERT_EQ(Checks(Start(session)).size(), 4u) << "window not drawn as expected";
-    for (const char *key : {"Down", "l", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab",
-                            "shift+Tab", "Down", "l", "q"})
-        ASSERT_TRUE(session.Key(key)) << key;
-    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
-    auto runs = WaitForEmulatorRuns(2);
-    std::sort(runs.begin(), runs.end());
-    const std::string top = (drawer_.drawer() / "roms" / DemoRomAt(0).file).string();
-    EXPECT_EQ(runs, (std::vector<std::vector<std::string>>{{top, "-sound", "-palette", "0"},
-                                                           {top, "-sound", "-palette", "1"}}));
-    EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nPalette = 1\n");
+// Keys alone, in a drawer with named pipes where the program reads files: a
+// ROM, the placeholder, the top game's picture, the settings, the window
+// placement. Nothing waits for a writer, and what the run saves replaces
+// them. The list has the keys when the window opens and its first Down takes
+// the top entry; Tab and Shift+Tab walk every control in window order; a
+// focused chooser follows Up and Down.
+TEST_F(ProgramTest, KeyboardAloneInADrawerWithPipes) {
+    const fs::path images = drawer_.drawer() / "images";
+    fs::create_directories(drawer_.configDir() / "mui");
+    for (const fs::path &pipe :
+         {drawer_.rom("pipe.rom"), images / "nocart.png", images / GameList[DemoRomAt(0).row].Image,
+          drawer_.settingsFile(), drawer_.configDir() / "mui/windows.geometry"}) {
+        fs::remove(pipe);
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0) << pipe;
+    }
+    ASSERT_EQ(Rows(session_.Start()).size(), 8u) << "no picture to show";
+    ASSERT_TRUE(session_.Key({"Down", "l", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab",
+                              "shift+Tab", "Down", "l", "q"}));
+    EXPECT_EQ(session_.WaitForExit(), 0);
+    const std::string top = drawer_.rom(DemoRomAt(0).file).string();
+    EXPECT_EQ(session_.EmulatorRuns(2),
+              (Runs{{top, "-sound", "-palette", "0"}, {top, "-sound", "-palette", "1"}}));
+    EXPECT_EQ(ReadFile(drawer_.settingsFile()), "[Settings]\nPalette = 1\n");
+    EXPECT_TRUE(fs::is_regular_file(drawer_.configDir() / "mui/windows.geometry"));
 }
 
 // The window as a screen reader reads it through AT-SPI, on a private session
 // bus; a click where AT-SPI places the "Full Screen" label ticks that box.
 TEST_F(ProgramTest, AssistiveTechnologyFindsEveryControlByName) {
-    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
-    Environment environment =
-        drawer_.ProgramEnvironment(Server().ClientEnvironment(CurrentEnvironment()));
-    environment["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1";
+    Environment environment = drawer_.ProgramEnvironment(Server().ClientEnvironment());
+    environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     const fs::path report = drawer_.root() / "controls.txt";
     Process reader({"dbus-run-session", "--", "/usr/bin/python3", ACCESSIBLE_TREE_READER,
                     report.string(), drawer_.program().string()},
-                   {environment, drawer_.root().string(), drawer_.outputFile().string(), -1});
-    EXPECT_TRUE(ExitedCleanly(reader.Wait(30s))) << ReadFile(drawer_.outputFile());
+                   environment, drawer_.outputFile().string(), drawer_.root().string());
+    EXPECT_EQ(reader.Wait(30s), 0) << session_.Output();
     EXPECT_EQ(ReadFile(report), "frame Karvolin\nlist Available Games\n"
                                 "check box Sound Enabled\ncheck box Full Screen\n"
                                 "check box Double Size\ncheck box Scan Lines\n"
                                 "combo box Spinner\ncombo box Palette\n"
                                 "push button Launch\npush button Quit\n");
-    EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nFullScreen = 1\n");
-}
-
-TEST_F(ProgramTest, TheOnlyGameOfADrawerCanBeChosenAndLaunched) {
-    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
-    const demo::DemoRom game = DemoRomAt(2);
-    for (const auto &rom : fs::directory_iterator(drawer_.drawer() / "roms"))
-        if (rom.path().filename() != game.file)
-            fs::remove(rom.path());
-    Session session(Server(), drawer_);
-    ASSERT_FALSE(FindHighlight(Start(session)));
-    ASSERT_TRUE(ChooseTopEntry(session));
-    const auto art = [&](const QImage &image) {
-        return CountColour(image, demo::BoxArtColour(game.row)) > kPictureShown;
-    };
-    EXPECT_TRUE(art(session.GrabWhen(art, 3s))) << "box art of " << game.file;
-    ASSERT_TRUE(session.Key("l"));
-    const std::string path = (drawer_.drawer() / "roms" / game.file).string();
-    EXPECT_EQ(WaitForEmulatorRuns(1),
-              (std::vector<std::vector<std::string>>{{path, "-sound", "-palette", "0"}}));
-    ASSERT_TRUE(session.Key("q"));
-    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
-}
-
-// Named pipes where the program reads a file: a ROM, the placeholder, a
-// game's picture, the settings and the window placement. None of them is
-// read, so nothing waits for a writer.
-TEST_F(ProgramTest, PipesInTheDrawerAreNeitherReadNorWaitedFor) {
-    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
-    const demo::DemoRom top = DemoRomAt(0);
-    ASSERT_TRUE(top.row >= 0 && top.picture);
-    const fs::path images = drawer_.drawer() / "images";
-    fs::create_directories(drawer_.configDir() / "mui");
-    for (const fs::path &pipe : {drawer_.drawer() / "roms/pipe.rom", images / "nocart.png",
-                                 images / GameList[top.row].Image, drawer_.settingsFile(),
-                                 drawer_.configDir() / "mui/windows.geometry"}) {
-        fs::remove(pipe);
-        ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0) << pipe;
-    }
-    Session session(Server(), drawer_);
-    const QImage shot = Start(session);
-    ASSERT_EQ(Checks(shot).size(), 4u) << "window not drawn as expected";
-    EXPECT_EQ(Layout(shot).rows.size(), 8u) << "no picture to show";
-    ASSERT_TRUE(ChooseTopEntry(session));
-    ASSERT_TRUE(session.Key("l"));
-    const std::string path = (drawer_.drawer() / "roms" / top.file).string();
-    EXPECT_EQ(WaitForEmulatorRuns(1),
-              (std::vector<std::vector<std::string>>{{path, "-sound", "-palette", "0"}}));
-    ASSERT_TRUE(session.Key("q"));
-    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
-    EXPECT_TRUE(fs::is_fifo(drawer_.settingsFile())) << "nothing changed, nothing saved";
+    EXPECT_EQ(ReadFile(drawer_.settingsFile()), "[Settings]\nFullScreen = 1\n");
 }
 
 // Box art far larger than the screen is scaled into it; the next game's
 // picture lets the window take its own size again, and that size is the one
 // remembered.
 TEST_F(ProgramTest, HugeBoxArtStaysOnTheScreen) {
-    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
     const demo::DemoRom second = DemoRomAt(1);
-    ASSERT_TRUE(second.row >= 0 && second.picture) << "the second game needs box art";
-    const uint32_t art = demo::BoxArtColour(second.row);
     QImage huge(5000, 5000, QImage::Format_RGB32);
-    huge.fill(art);
+    huge.fill(demo::BoxArtColour(second.row));
     const fs::path file = drawer_.drawer() / "images" / GameList[second.row].Image;
     ASSERT_TRUE(huge.save(QString::fromStdString(file.string())));
-    Session session(Server(), drawer_);
-    const QImage shot = Start(session);
-    ASSERT_EQ(Layout(shot).rows.size(), 9u);
-
+    const QImage shot = session_.Start();
+    ASSERT_EQ(Rows(shot).size(), 9u);
     // The first entry, clicked, takes the keys; the next one has the huge art.
-    ASSERT_TRUE(session.Click(shot.width() / 2, Layout(shot).rows[1].top + 6));
-    ASSERT_TRUE(session.Key("Down"));
-    const auto shown = [&](const QImage &image) { return CountColour(image, art) > 500 * 500; };
-    EXPECT_TRUE(shown(session.GrabWhen(shown, 5s)));
-    const WindowGeometry fitted = Server().Geometry(session.window());
-    EXPECT_TRUE(
-        QRect(0, 0, 1280, 1024).contains(QRect(fitted.x, fitted.y, fitted.width, fitted.height)))
-        << fitted.x << "," << fitted.y << " " << fitted.width << "x" << fitted.height;
+    ASSERT_TRUE(session_.Click(Where(shot, kTopEntry)) && session_.Key({"Down"}));
+    const auto shown = [&](const QImage &image) {
+        return CountColour(image, demo::BoxArtColour(second.row)) > 500 * 500;
+    };
+    EXPECT_TRUE(shown(session_.GrabWhen(shown, 5s)));
+    const QRect fitted = Server().Geometry(session_.window);
+    EXPECT_TRUE(QRect(0, 0, 1280, 1024).contains(fitted))
+        << fitted.x() << "," << fitted.y() << " " << fitted.width() << "x" << fitted.height();
 
-    ASSERT_TRUE(session.Key("Up"));
+    ASSERT_TRUE(session_.Key({"Up"}));
     const auto ownSize = [&](const QImage &image) { return image.size() == shot.size(); };
-    EXPECT_TRUE(ownSize(session.GrabWhen(ownSize, 3s)));
-    ASSERT_TRUE(session.Key("q"));
-    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
+    EXPECT_TRUE(ownSize(session_.GrabWhen(ownSize)));
+    ASSERT_TRUE(session_.Key({"q"}));
+    EXPECT_EQ(session_.WaitForExit(), 0);
     const std::string size =
-        " " + std::to_string(shot.width()) + " " + std::to_string(shot.height());
-    EXPECT_NE(ReadFile(drawer_.configDir() / "mui/windows.geometry").find(size + " "),
-              std::string::npos);
+        " " + std::to_string(shot.width()) + " " + std::to_string(shot.height()) + " ";
+    EXPECT_NE(ReadFile(drawer_.configDir() / "mui/windows.geometry").find(size), std::string::npos);
 }
 
-TEST_F(ProgramTest, EmptyDrawerOpensWithAnEmptyListAndQuitsCleanly) {
-    fs::create_directories(drawer_.drawer() / "roms");
-    Session session(Server(), drawer_);
-    const QImage shot = Start(session);
-    ASSERT_EQ(Checks(shot).size(), 4u) << "window not drawn as expected";
-    EXPECT_FALSE(FindHighlight(shot)) << "no entry to show active";
+// The drawer as `cmake --install` lays it out, over a drawer that already
+// holds a user's only ROM and its picture; that game can be chosen and
+// launched.
+TEST(Install, LaysOutACompleteDrawerAndKeepsTheUsersFiles) {
+    TestDrawer drawer(KARVOLIN_PROGRAM);
+    const fs::path dir = drawer.drawer();
+    fs::create_directories(dir / "images");
+    fs::create_directories(dir / "roms");
+    ASSERT_TRUE(rommaker::WriteRom(drawer.rom("kong.rom"), *rommaker::RowFingerprint(14), 4096));
+    QImage art(220, 140, QImage::Format_RGB32);
+    art.fill(0x3366CC);
+    ASSERT_TRUE(art.save(QString::fromStdString((dir / "images/253740.png").string())));
+    const std::string artBytes = ReadFile(dir / "images/253740.png");
+    ASSERT_TRUE(e2e::Run({CMAKE_COMMAND, "--install", BUILD_DIR, "--prefix", dir.string()}));
 
-    ASSERT_TRUE(session.Key("l"));
-    ASSERT_TRUE(session.Key("q"));
-    EXPECT_TRUE(ExitedCleanly(session.WaitForExit(5s)));
-    EXPECT_TRUE(WaitForEmulatorRuns(0).empty());
-    EXPECT_EQ(session.Output(), "");
+    for (const char *file : {"karvolin", "karvolin-drawer", "karvolin.png", "images/nocart.png"})
+        EXPECT_TRUE(fs::is_regular_file(dir / file)) << file;
+    EXPECT_EQ(ReadFile(dir / "images/253740.png"), artBytes);
+    EXPECT_EQ(fs::file_size(dir / "roms/kong.rom"), 4096u);
+    const std::string entry = ReadFile(dir / "karvolin.desktop");
+    for (const std::string &line :
+         {"Exec=" + (dir / "karvolin").string(), "Icon=" + (dir / "karvolin.png").string(),
+          std::string("Categories=Game;Emulator;")})
+        EXPECT_NE(entry.find("\n" + line + "\n"), std::string::npos) << line;
+    EXPECT_EQ(e2e::Run({"desktop-file-validate", (dir / "karvolin.desktop").string()}), "");
+
+    XServer server;
+    Session session{server, drawer};
+    const QImage shot = session.Start();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_TRUE(Shows(0x2B3A55)(shot)) << "our nocart.png";
+    ASSERT_TRUE(session.Click(Where(shot, kTopEntry)));
+    EXPECT_TRUE(Shows(0x3366CC)(session.GrabWhen(Shows(0x3366CC)))) << "the user's picture";
+    ASSERT_TRUE(session.Key({"l", "q"}));
+    EXPECT_EQ(session.WaitForExit(), 0);
+    EXPECT_EQ(session.EmulatorRuns(1),
+              (Runs{{drawer.rom("kong.rom").string(), "-sound", "-palette", "0"}}));
 }
 
-// Every way to end the program takes the same orderly path: settings
-// saved, window gone, exit status 0; a signal or the end of the X server (as
+// Every way to end the program takes the same orderly path, an empty drawer
+// too: settings saved, exit status 0; a signal or the end of the X server (as
 // at logout) ends it within a second.
-enum class Ending { CloseGadget, QuitKey, Interrupt, Terminate, ServerEnds };
-
-class EndingTest : public ProgramTest, public testing::WithParamInterface<Ending> {};
+class EndingTest : public testing::TestWithParam<std::string_view> {};
 
 TEST_P(EndingTest, SavesTheSettingsAndExitsWithZero) {
-    ASSERT_TRUE(drawer_.MakeDemo(DEMO_DRAWER_MAKER));
+    const std::string_view way = GetParam();
+    TestDrawer drawer(KARVOLIN_PROGRAM);
+    fs::create_directories(drawer.drawer() / "roms");
     std::optional<XServer> own; // a server to end, not the shared one
-    if (GetParam() == Ending::ServerEnds)
+    if (way == "ServerEnds")
         own.emplace();
-    Session session(own ? *own : Server(), drawer_);
-    ASSERT_EQ(Checks(Start(session)).size(), 4u) << "window not drawn as expected";
-    ASSERT_TRUE(Toggle(session, 2, true)) << "double size";
+    Session session{own ? *own : Server(), drawer};
+    const QImage shot = session.Start();
+    ASSERT_FALSE(shot.isNull());
+    // Launch with nothing to launch; then double size, ticked once it shows.
+    ASSERT_TRUE(session.Key({"l"}) && session.Click(Where(shot, kDoubleSize)));
+    const QRect mark(Where(shot, kDoubleSize) - QPoint(4, 4), QSize(9, 9));
+    session.GrabWhen([&](const QImage &image) { return image.copy(mark) != shot.copy(mark); });
 
     const auto begin = std::chrono::steady_clock::now();
-    switch (GetParam()) {
-    case Ending::CloseGadget:
-        session.Close();
-        break;
-    case Ending::QuitKey:
-        session.Key("q");
-        break;
-    case Ending::Interrupt:
-        session.Signal(SIGINT);
-        break;
-    case Ending::Terminate:
-        session.Signal(SIGTERM);
-        break;
-    case Ending::ServerEnds:
+    if (way == "CloseGadget")
+        session.server.Close(session.window);
+    else if (way == "QuitKey")
+        session.Key({"q"});
+    else if (way == "ServerEnds")
         own.reset();
-        break;
+    else
+        session.process.Signal(way == "Interrupt" ? SIGINT : SIGTERM);
+    EXPECT_EQ(session.WaitForExit(), 0);
+    if (way != "CloseGadget" && way != "QuitKey") {
+        EXPECT_LT(std::chrono::steady_clock::now() - begin, 1s);
     }
-    const std::optional<int> status = session.WaitForExit(5s);
-    const auto took = std::chrono::steady_clock::now() - begin;
-    EXPECT_TRUE(ExitedCleanly(status));
-    if (GetParam() >= Ending::Interrupt) {
-        EXPECT_LT(took, 1s);
-    }
-    EXPECT_EQ(drawer_.ReadSettings(), "[Settings]\nDoubleSize = 1\n");
-    if (GetParam() != Ending::ServerEnds) {
-        EXPECT_FALSE(Server().Exists(session.window()));
-    }
+    EXPECT_EQ(ReadFile(drawer.settingsFile()), "[Settings]\nDoubleSize = 1\n");
     EXPECT_EQ(session.Output(), "");
-}
-
-const char *NameOf(Ending ending) {
-    static const char *const names[] = {"CloseGadget", "QuitKey", "Interrupt", "Terminate",
-                                        "ServerEnds"};
-    return names[static_cast<int>(ending)];
-}
-
-void PrintTo(Ending ending, std::ostream *out) {
-    *out << NameOf(ending);
-}
-
-std::string EndingName(const testing::TestParamInfo<Ending> &info) {
-    return NameOf(info.param);
+    EXPECT_TRUE(drawer.EmulatorRuns().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, EndingTest,
-                         testing::Values(Ending::CloseGadget, Ending::QuitKey, Ending::Interrupt,
-                                         Ending::Terminate, Ending::ServerEnds),
-                         EndingName);
+                         testing::Values("CloseGadget", "QuitKey", "Interrupt", "Terminate",
+                                         "ServerEnds"),
+                         [](const auto &info) { return std::string(info.param); });
 
 } // namespace
 } // namespace e2e

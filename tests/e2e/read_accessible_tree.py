@@ -1,20 +1,16 @@
-"""Reads a program's window through AT-SPI, as a screen reader does; run it
-inside dbus-run-session as: read_accessible_tree.py REPORT PROGRAM. Writes the
-role and name of the frame and of each control to REPORT, clicks the "Full
-Screen" label where AT-SPI places it, waits until that box is checked, ends
-PROGRAM with SIGTERM and exits with its status."""
+"""Run inside dbus-run-session as: read_accessible_tree.py REPORT PROGRAM. Writes the role and
+name of the frame and each control of PROGRAM's window to REPORT, as a screen reader reads them,
+clicks where AT-SPI places the "Full Screen" label, waits until that box is checked, ends PROGRAM
+with SIGTERM and exits with its status."""
 import subprocess
 import sys
 import time
 
 import pyatspi
 
-CONTROLS = {"frame", "list", "check box", "combo box", "push button"}
-
 
 def wait_for(find, seconds=10):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
+    for _ in range(seconds * 10):
         found = find()
         if found:
             return found
@@ -29,22 +25,19 @@ def tree(node):
             yield from tree(child)
 
 
-def named(nodes, role, name):
-    return next(n for n in nodes if n.getRoleName() == role and n.name == name)
-
-
 program = subprocess.Popen(sys.argv[2:])
 try:
     app = wait_for(lambda: next((a for a in pyatspi.Registry.getDesktop(0)
                                  if a and a.get_process_id() == program.pid), None))
     nodes = wait_for(lambda: list(tree(app)) if app.childCount else None)
     with open(sys.argv[1], "w") as report:
-        report.writelines(f"{n.getRoleName()} {n.name}\n" for n in nodes
-                          if n.getRoleName() in CONTROLS)
-    box = named(nodes, "label", "Full Screen").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        report.writelines(f"{n.getRoleName()} {n.name}\n" for n in nodes if n.getRoleName()
+                          in {"frame", "list", "check box", "combo box", "push button"})
+    label, check = (next(n for n in nodes if n.getRoleName() == role and n.name == "Full Screen")
+                    for role in ("label", "check box"))
+    box = label.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     subprocess.run(["xdotool", "mousemove", str(box.x + box.width // 2),
                     str(box.y + box.height // 2), "click", "1"], check=True)
-    check = named(nodes, "check box", "Full Screen")
     wait_for(lambda: check.getState().contains(pyatspi.STATE_CHECKED), 5)
 finally:
     program.terminate()

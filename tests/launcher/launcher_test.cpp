@@ -1,15 +1,14 @@
-// The application object of the launcher class on the toolkit model: options
-// restored from and written to the settings file, attribute counting, and
-// the box-art swap.
-#include "INIFile.h"
+// The window tree and the application object of the launcher class, as
+// build_gui makes them on the toolkit model: the tree as built, options
+// restored from the settings file, and the box-art swap.
 #include "karvolin.h"
 #include "launcher-class.h"
 #include "rommaker.h"
-#include "standin.h"
+#include "temp_dir.h"
+#include "utils.h"
 
 #include <libraries/mui.h>
 #include <proto/dos.h>
-#include <proto/exec.h>
 #include <proto/intuition.h>
 #include <proto/muimaster.h>
 
@@ -19,245 +18,157 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <map>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-CONST_STRPTR kPalettes[] = {"Scaled", "Original", "Faded", NULL};
-
 class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/karvolin-launcher-XXXXXX";
-        dir_ = mkdtemp(pattern);
-        fs::create_directories(dir_ / "roms");
-        fs::create_directories(dir_ / "images");
-        ASSERT_TRUE(AssignPath("PROGDIR", dir_.c_str()));
+        fs::create_directories(dir_.path() / "roms");
+        fs::create_directories(dir_.path() / "images");
+        ASSERT_TRUE(AssignPath("PROGDIR", dir_.path().c_str()));
         ASSERT_TRUE(AssignPath("ENVARC", (dir_ / "env").c_str()));
         ASSERT_NE(CreateLauncherClass(), nullptr);
     }
     void TearDown() override {
-        MUI_DisposeObject(app_);
+        Dispose();
         DeleteLauncherClass();
-        LauncherClass = NULL;
-        AssignPath("PROGDIR", nullptr);
-        AssignPath("ENVARC", nullptr);
-        fs::remove_all(dir_);
+        for (LONG i = 0; i < NumROMS; ++i)
+            free(NameArray[i]), free(ROMArray[i]);
+        free(NameArray), free(ROMArray);
+        NameArray = ROMArray = NULL, NumROMS = 0;
     }
 
-    static Object *Check(ULONG id, BOOL selected) {
-        return MUI_NewObject(MUIC_Image, {MUIA_InputMode, MUIV_InputMode_Toggle, MUIA_Selected,
-                                          selected, MUIA_UserData, id, TAG_DONE});
+    static Object *Find(ULONG id) {
+        return reinterpret_cast<Object *>(IDoMethod(App, MUIM_FindUData, id));
     }
-
-    // The gadgets the launcher looks up, with the window's start states.
-    Object *CreateApp(std::initializer_list<TagArg> extra = {TAG_DONE}) {
-        Object *window = MUI_NewObject(
-            MUIC_Window,
-            {MUIA_Window_RootObject,
-             MUI_NewObject(
-                 MUIC_Group,
-                 {MUIA_Group_Child, Check(ID_SOUND, TRUE), MUIA_Group_Child,
-                  Check(ID_DOUBLESIZE, FALSE), MUIA_Group_Child, Check(ID_FULLSCREEN, FALSE),
-                  MUIA_Group_Child, Check(ID_SCANLINES, FALSE), MUIA_Group_Child,
-                  MUI_NewObject(MUIC_Cycle, {MUIA_Cycle_Entries, kPalettes, MUIA_UserData,
-                                             ID_PALETTE, TAG_DONE}),
-                  MUIA_Group_Child,
-                  MUI_NewObject(
-                      MUIC_Group,
-                      {MUIA_UserData, ID_PICTUREGROUP, MUIA_Group_Child,
-                       MUI_NewObject(MUIC_Dtpic, {MUIA_Dtpic_Name, "PROGDIR:images/nocart.png",
-                                                  MUIA_UserData, ID_PICTURE, TAG_DONE}),
-                       TAG_DONE}),
-                  TAG_DONE}),
-             TAG_DONE});
-        std::vector<IPTR> flat{MUIA_Application_Window, reinterpret_cast<IPTR>(window)};
-        for (const TagArg &arg : extra)
-            flat.push_back(arg.value());
-        std::vector<TagItem> tags(flat.size() / 2 + 2);
-        tagargs::PairInto(flat.data(), flat.size(), tags.data());
-        app_ = NewObjectA(LauncherClass->mcc_Class, NULL, tags.data());
-        return app_;
-    }
-
-    LauncherData *Data() {
-        return static_cast<LauncherData *>(INST_DATA(LauncherClass->mcc_Class, app_));
-    }
-
-    IPTR Gadget(ULONG id, Tag attribute) {
+    static IPTR Get(Object *object, Tag attribute) {
         IPTR value = 0xDEAD;
-        GetAttr(attribute, reinterpret_cast<Object *>(IDoMethod(app_, MUIM_FindUData, id)), &value);
+        GetAttr(attribute, object, &value);
         return value;
     }
-
-    std::string Picture() {
-        auto *picture = reinterpret_cast<Object *>(IDoMethod(app_, MUIM_FindUData, ID_PICTURE));
-        IPTR name = 0;
-        if (!picture || !GetAttr(MUIA_Dtpic_Name, picture, &name) || !name)
-            return "<none>";
-        return reinterpret_cast<const char *>(name);
+    static std::string Text(Object *object, Tag attribute) {
+        const char *text = reinterpret_cast<const char *>(Get(object, attribute));
+        return text ? text : "<none>";
     }
-
-    void WriteSettings(const std::string &text) {
-        fs::create_directories(dir_ / "env");
-        std::ofstream(dir_ / "env/karvolin.ini") << text;
+    LauncherData &Data() {
+        return *static_cast<LauncherData *>(INST_DATA(LauncherClass->mcc_Class, App));
     }
-
-    std::string Settings() {
-        std::ifstream in(dir_ / "env/karvolin.ini", std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return in ? text.str() : "<missing>";
-    }
-
+    std::string Settings() { return dir_.Read("env/karvolin.ini"); }
     void Dispose() {
-        MUI_DisposeObject(app_);
-        app_ = nullptr;
+        MUI_DisposeObject(App);
+        App = Win = NULL;
     }
 
-    fs::path dir_;
-    Object *app_ = nullptr;
+    TempDir dir_;
 };
 
-TEST_F(LauncherTest, FirstRunTakesTheDefaults) {
-    ASSERT_NE(CreateApp(), nullptr);
-    const LauncherData &d = *Data();
-    EXPECT_EQ(d.FullScreen, 0);
-    EXPECT_EQ(d.SoundOn, 1);
-    EXPECT_EQ(d.DoubleSize, 0);
-    EXPECT_EQ(d.ScanLines, 0);
-    EXPECT_EQ(d.Palette, 0u);
-    EXPECT_EQ(d.Spinner, 0);
-    EXPECT_EQ(d.ROMNum, -1);
-    EXPECT_EQ(d.ROMList, nullptr);
-    EXPECT_EQ(Gadget(ID_SOUND, MUIA_Selected), 1u);
-    EXPECT_EQ(Gadget(ID_FULLSCREEN, MUIA_Selected), 0u);
-    EXPECT_EQ(Gadget(ID_PALETTE, MUIA_Cycle_Active), 0u);
-    // Nothing was set, so nothing is written, and no file appears.
-    Dispose();
-    EXPECT_EQ(Settings(), "<missing>");
+TEST_F(LauncherTest, TheWindowTreeAsBuilt) {
+    ASSERT_NE(build_gui(), nullptr);
+    EXPECT_EQ(Text(Win, MUIA_Window_Title), "Karvolin");
+    EXPECT_EQ(Get(Win, MUIA_Window_Width), 300u);
+    EXPECT_EQ(Get(Win, MUIA_Window_ID), 0x4D41494Eu); // 'MAIN' keys the remembered placement
+    EXPECT_EQ(Text(App, MUIA_Application_Base), "KARVOLIN");
+    EXPECT_EQ(Text(App, MUIA_Application_Version), "$VER: Karvolin 1.1 (19.02.2011)");
+    const auto labels = [](ULONG id) {
+        std::vector<std::string> labels;
+        for (auto entry = reinterpret_cast<CONST_STRPTR *>(Get(Find(id), MUIA_Cycle_Entries));
+             entry && *entry; ++entry)
+            labels.push_back(*entry);
+        return labels;
+    };
+    EXPECT_EQ(
+        labels(ID_SPINNER),
+        (std::vector<std::string>{"Not Emulated", "Spinner 1 as Mouse X", "Spinner 1 as Mouse Y",
+                                  "Spinner 2 as Mouse X", "Spinner 2 as Mouse Y"}));
+    EXPECT_EQ(labels(ID_PALETTE),
+              (std::vector<std::string>{"Scaled VDP Colors", "Original VDP Colors",
+                                        "Faded NTSC Colors"}));
+    // Every id once in the whole tree, on the object that acts on it: a check
+    // mark's on the mark, not its row; the list's on the list, not its view.
+    std::multimap<ULONG, std::string> ids; // id -> class of an object carrying it
+    for (std::vector<Object *> objects{App}; !objects.empty();) {
+        Object *object = objects.back();
+        objects.pop_back();
+        if (const IPTR id = Get(object, MUIA_UserData); id && id != 0xDEAD)
+            ids.emplace(id, OCLASS(object)->cl_ID);
+        for (Object *child : platform::mui::ChildrenOf(object))
+            objects.push_back(child);
+    }
+    EXPECT_EQ(ids, (std::multimap<ULONG, std::string>{{ID_QUIT, MUIC_Text},
+                                                      {ID_LAUNCH, MUIC_Text},
+                                                      {ID_TITLE, MUIC_Text},
+                                                      {ID_SOUND, MUIC_Image},
+                                                      {ID_DOUBLESIZE, MUIC_Image},
+                                                      {ID_FULLSCREEN, MUIC_Image},
+                                                      {ID_SCANLINES, MUIC_Image},
+                                                      {ID_PALETTE, MUIC_Cycle},
+                                                      {ID_LIST, MUIC_List},
+                                                      {ID_PICTURE, MUIC_Dtpic},
+                                                      {ID_SPINNER, MUIC_Cycle},
+                                                      {ID_PICTUREGROUP, MUIC_Group}}));
 }
 
 TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
     const std::string stored =
         "; mine\n[Settings]\nSoundOn=0\nPalette = 2\nFullScreen = 65537\nDoubleSize = 2\n";
-    WriteSettings(stored);
-    ASSERT_NE(CreateApp(), nullptr);
-    const LauncherData &d = *Data();
-    EXPECT_EQ(d.SoundOn, 0);
-    EXPECT_EQ(d.Palette, 2u);
-    EXPECT_EQ(d.FullScreen, 1); // only the low 16 bits count
-    EXPECT_EQ(d.DoubleSize, 2);
-    EXPECT_EQ(Gadget(ID_SOUND, MUIA_Selected), 0u);
-    EXPECT_NE(Gadget(ID_FULLSCREEN, MUIA_Selected), 0u);
-    EXPECT_NE(Gadget(ID_DOUBLESIZE, MUIA_Selected), 0u);
-    EXPECT_EQ(Gadget(ID_PALETTE, MUIA_Cycle_Active), 2u);
+    dir_.Write("env/karvolin.ini", stored);
+    ASSERT_NE(build_gui(), nullptr);
+    const LauncherData &d = Data(); // flags keep their low 16 bits
+    EXPECT_EQ(
+        (std::vector<long>{d.FullScreen, d.SoundOn, d.DoubleSize, d.ScanLines, long(d.Palette)}),
+        (std::vector<long>{1, 0, 2, 0, 2}));
+    for (const auto &[id, ticked] :
+         {std::pair(ID_FULLSCREEN, true), std::pair(ID_SOUND, false),
+          std::pair(ID_DOUBLESIZE, true), std::pair(ID_SCANLINES, false)})
+        EXPECT_EQ(Get(Find(id), MUIA_Selected) != 0, ticked) << id;
+    EXPECT_EQ(Get(Find(ID_PALETTE), MUIA_Cycle_Active), 2u);
     // Nothing was set: the file stays byte for byte, comment line included.
     Dispose();
     EXPECT_EQ(Settings(), stored);
 
     // A palette the chooser does not offer reads as the first one.
-    for (const char *palette : {"7", "4294967295"}) {
-        WriteSettings(std::string("[Settings]\nPalette = ") + palette + "\n");
-        ASSERT_NE(CreateApp(), nullptr);
-        EXPECT_EQ(Data()->Palette + Gadget(ID_PALETTE, MUIA_Cycle_Active), 0u) << palette;
+    for (const std::string palette : {"7", "4294967295"}) {
+        dir_.Write("env/karvolin.ini", "[Settings]\nPalette = " + palette + "\n");
+        ASSERT_NE(build_gui(), nullptr);
+        EXPECT_EQ(Data().Palette + Get(Find(ID_PALETTE), MUIA_Cycle_Active), 0u) << palette;
         Dispose();
-        EXPECT_EQ(Settings(), std::string("[Settings]\nPalette = ") + palette + "\n");
+        EXPECT_EQ(Settings(), "[Settings]\nPalette = " + palette + "\n");
     }
 }
 
-TEST_F(LauncherTest, OnlyWhatWasSetIsWrittenAndTheSpinnerNever) {
-    ASSERT_NE(CreateApp(), nullptr);
-    SetAttrs(app_, MUIA_Launcher_Spinner, 3, TAG_DONE);
-    SetAttrs(app_, MUIA_Launcher_Palette, 1, TAG_DONE);
-    EXPECT_EQ(Data()->Spinner, 3);
-    Dispose();
-    EXPECT_EQ(Settings(), "[Settings]\nPalette = 1\n");
-
-    // Every set writes, even to the value already held; flags keep 16 bits.
-    ASSERT_NE(CreateApp(), nullptr);
-    EXPECT_EQ(Data()->Spinner, 0);
-    SetAttrs(app_, MUIA_Launcher_SoundOn, 1, MUIA_Launcher_ScanLines, 0x10001, TAG_DONE);
-    EXPECT_EQ(Data()->ScanLines, 1);
-    Dispose();
-    EXPECT_EQ(Settings(), "[Settings]\nPalette = 1\nSoundOn = 1\nScanLines = 1\n");
-}
-
-TEST_F(LauncherTest, SetCountsLauncherAttributesOnTopOfTheSuperclass) {
-    ASSERT_NE(CreateApp(), nullptr);
-    const IPTR foreignOnly =
-        SetAttrs(app_, MUIA_Application_Title, "x", MUIA_UserData, 5, TAG_DONE);
-    const IPTR mixed =
-        SetAttrs(app_, MUIA_Launcher_Spinner, 2, MUIA_Application_Title, "y",
-                 MUIA_Launcher_FullScreen, 1, MUIA_UserData, 6, MUIA_Launcher_Spinner, 4, TAG_DONE);
-    EXPECT_EQ(mixed, foreignOnly + 3);
-    EXPECT_EQ(Data()->Spinner, 4); // handled in list order
-}
-
-TEST_F(LauncherTest, CreationTagsDoNotReachTheFields) {
-    ASSERT_NE(CreateApp({MUIA_Launcher_ROMNum, 3, MUIA_Launcher_Palette, 2, MUIA_Launcher_Spinner,
-                         1, TAG_DONE}),
-              nullptr);
-    EXPECT_EQ(Data()->ROMNum, -1);
-    EXPECT_EQ(Data()->Palette, 0u);
-    EXPECT_EQ(Data()->Spinner, 0);
-}
-
+// The picture follows the selected ROM: its box art when the table knows it
+// and the file opens, else the placeholder; a new object every time, the
+// group's only child, the old one gone (AddressSanitizer would see a use).
 TEST_F(LauncherTest, SelectingARomSwapsTheBoxArt) {
-    auto known = (dir_ / "roms/kong.rom").string();
-    auto noPicture = (dir_ / "roms/mrdo.rom").string();
-    auto unknown = (dir_ / "roms/mine.rom").string();
+    const std::string known = dir_ / "roms/kong.rom", noPicture = dir_ / "roms/mrdo.rom",
+                      unknown = dir_ / "roms/mine.rom", unreadable = dir_ / "roms/pipe.rom";
     ASSERT_TRUE(rommaker::WriteRom(known, *rommaker::RowFingerprint(14), 8192));
     ASSERT_TRUE(rommaker::WriteRom(noPicture, *rommaker::RowFingerprint(96), 8192));
     ASSERT_TRUE(rommaker::WriteRom(unknown, 0x12345678, 8192));
-    std::ofstream(dir_ / "images/253740.png") << "not really a picture";
-    STRPTR roms[] = {known.data(), noPicture.data(), unknown.data()};
-
-    ASSERT_NE(CreateApp(), nullptr);
-    SetAttrs(app_, MUIA_Launcher_ROMList, roms, TAG_DONE);
-    auto *group = reinterpret_cast<Object *>(IDoMethod(app_, MUIM_FindUData, ID_PICTUREGROUP));
-    auto picture = [&] {
-        return reinterpret_cast<Object *>(IDoMethod(app_, MUIM_FindUData, ID_PICTURE));
-    };
-
-    struct Case {
-        LONG index;
-        const char *shown;
-    };
-    for (const Case &c :
-         {Case{0, "PROGDIR:images/253740.png"}, Case{1, "PROGDIR:images/nocart.png"},
-          Case{2, "PROGDIR:images/nocart.png"}, Case{0, "PROGDIR:images/253740.png"},
-          Case{-1, "PROGDIR:images/nocart.png"}}) {
-        Object *old = picture();
-        SetAttrs(app_, MUIA_Launcher_ROMNum, c.index, TAG_DONE);
-        EXPECT_EQ(Data()->ROMNum, c.index);
-        EXPECT_EQ(Picture(), c.shown) << c.index;
-        // A new object every time, the group's only child; the old one is gone
-        // (AddressSanitizer would report a use of it).
-        EXPECT_NE(picture(), old);
-        EXPECT_EQ(platform::mui::ChildrenOf(group), std::vector<Object *>{picture()});
+    ASSERT_EQ(::mkfifo(unreadable.c_str(), 0600), 0);
+    dir_.Write("images/253740.png", "not really a picture");
+    STRPTR roms[] = {const_cast<STRPTR>(known.c_str()), const_cast<STRPTR>(noPicture.c_str()),
+                     const_cast<STRPTR>(unknown.c_str()), const_cast<STRPTR>(unreadable.c_str())};
+    ASSERT_NE(build_gui(), nullptr);
+    SetAttrs(App, MUIA_Launcher_ROMList, roms, TAG_DONE);
+    const std::pair<LONG, const char *> shown[] = {
+        {0, "PROGDIR:images/253740.png"}, {1, "PROGDIR:images/nocart.png"},
+        {2, "PROGDIR:images/nocart.png"}, {0, "PROGDIR:images/253740.png"},
+        {3, "PROGDIR:images/nocart.png"}, {-1, "PROGDIR:images/nocart.png"}};
+    for (const auto &[index, picture] : shown) {
+        Object *old = Find(ID_PICTURE);
+        SetAttrs(App, MUIA_Launcher_ROMNum, index, TAG_DONE);
+        EXPECT_EQ(Data().ROMNum, index);
+        EXPECT_EQ(Text(Find(ID_PICTURE), MUIA_Dtpic_Name), picture) << index;
+        EXPECT_NE(Find(ID_PICTURE), old);
+        EXPECT_EQ(platform::mui::ChildrenOf(Find(ID_PICTUREGROUP)),
+                  std::vector<Object *>{Find(ID_PICTURE)});
     }
-}
-
-TEST_F(LauncherTest, LaunchStartsTheSelectedRomOnly) {
-    StandInEmulator colem;
-    const auto rom = (dir_ / "roms/it's a \"*test*\".rom").string();
-    ASSERT_TRUE(rommaker::WriteRom(rom, 0x1, 100));
-    STRPTR roms[] = {const_cast<STRPTR>(rom.c_str())};
-    ASSERT_NE(CreateApp(), nullptr);
-    SetAttrs(app_, MUIA_Launcher_ROMList, roms, TAG_DONE);
-
-    EXPECT_EQ(IDoMethod(app_, MUIM_Launcher_Launch), 0u);
-    SetAttrs(app_, MUIA_Launcher_ROMNum, 0, MUIA_Launcher_Palette, 2, MUIA_Launcher_SoundOn, 0,
-             MUIA_Launcher_FullScreen, 1, MUIA_Launcher_Spinner, 3, TAG_DONE);
-    EXPECT_EQ(colem.Runs(), 0); // nothing before a ROM was selected
-    EXPECT_EQ(IDoMethod(app_, MUIM_Launcher_Launch), 0u);
-    EXPECT_EQ(IDoMethod(app_, MUIM_Launcher_Launch), 0u);
-    EXPECT_EQ(colem.WaitForRuns(2), 2);
-    EXPECT_EQ(colem.LastArguments(),
-              (std::vector<std::string>{rom, "-fullscreen", "-spin2x", "-palette", "2"}));
 }
 
 } // namespace

@@ -1,5 +1,9 @@
-// Running the emulator: the command line reaches it as exact arguments,
-// nothing is run through a shell, the caller never waits and no zombie stays.
+// The emulator's command line: option words, palette, the ROM path quoted,
+// nothing when no ROM is selected or the line would not fit. Running it: it
+// arrives as exact arguments and nothing runs through a shell; the caller
+// never waits and no zombie stays; a command that cannot start says why; the
+// emulator inherits nothing of the launcher's process.
+#include "launcher-class.h"
 #include "standin.h"
 
 #include <dos/dostags.h>
@@ -8,62 +12,82 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
-#include <map>
-#include <sys/types.h>
+#include <sys/wait.h>
 
 namespace {
+
+TEST(LaunchCommand, WordsQuotingAndLength) {
+    const std::string fits(947, 'p'); // with the longest words and palette: 1023 bytes
+    const std::string longest =
+        "  -fullscreen -sound -scanlines -double -spin1x  -palette 4294967295";
+    const struct {
+        WORD fullScreen, sound, doubleSize, scanLines;
+        ULONG palette;
+        LONG spinner, rom;
+        std::string path, command;
+    } cases[] = {
+        {0, 0, 0, 0, 0, 0, 0, "PROGDIR:roms/a.rom", "colem \"PROGDIR:roms/a.rom\"   -palette 0"},
+        {1, 1, 1, 1, 1, 4, 0, "a",
+         "colem \"a\"  -fullscreen -sound -scanlines -double -spin2y  -palette 1"},
+        // Scan lines before double size; any value but 0 sets a flag.
+        {0, 0, 7, -1, 0, 0, 0, "a", "colem \"a\"  -scanlines -double  -palette 0"},
+        {0, 0, 0, 0, 0, 1, 0, "a", "colem \"a\"  -spin1x  -palette 0"},
+        {0, 0, 0, 0, 0, 2, 0, "a", "colem \"a\"  -spin1y  -palette 0"},
+        {0, 0, 0, 0, 0, 3, 0, "a", "colem \"a\"  -spin2x  -palette 0"},
+        {0, 0, 0, 0, 0, 5, 0, "a", "colem \"a\"   -palette 0"},
+        {0, 0, 0, 0, 0, -1, 0, "a", "colem \"a\"   -palette 0"},
+        // Quotes and stars are escaped the AmigaDOS way; everything else stays.
+        {0, 0, 0, 0, 0, 0, 0, "say \"hi\" *now*", "colem \"say *\"hi*\" **now**\"   -palette 0"},
+        {0, 0, 0, 0, 0, 0, 0, "$(x) `y`; z", "colem \"$(x) `y`; z\"   -palette 0"},
+        {0, 0, 0, 0, 0, 0, -1, "a", ""},
+        {0, 0, 0, 0, 0, 0, -5, "a", ""},
+        {1, 1, 1, 1, 4294967295u, 1, 0, fits, "colem \"" + fits + "\"" + longest},
+        {1, 1, 1, 1, 4294967295u, 1, 0, fits + "p", ""},
+        {1, 1, 1, 1, 4294967295u, 1, 0, fits.substr(1) + "*", ""}, // a star takes two bytes
+    };
+    for (const auto &c : cases) {
+        std::string path = c.path;
+        STRPTR list[] = {path.data()};
+        const LauncherData data = {c.fullScreen, c.sound,   c.doubleSize, c.scanLines,
+                                   c.palette,    c.spinner, c.rom,        list};
+        char options[48], command[1024];
+        MakeOptionString(&data, options);
+        EXPECT_EQ(FormatLaunchCommand(&data, options, command, sizeof command) ? command : "",
+                  c.command);
+    }
+}
 
 LONG RunAsync(const std::string &command) {
     return SystemTags(command.c_str(), SYS_Input, NULL, SYS_Output, NULL, SYS_Asynch, TRUE,
                       TAG_DONE);
 }
 
-// Zombie children of this process, from /proc.
-int Zombies() {
-    int zombies = 0;
-    DIR *proc = opendir("/proc");
-    while (dirent *entry = readdir(proc)) {
-        std::ifstream stat(std::string("/proc/") + entry->d_name + "/stat");
-        std::string line;
-        if (!std::getline(stat, line))
-            continue;
-        const auto close = line.rfind(')');
-        char state = 0;
-        int ppid = 0;
-        if (close != std::string::npos &&
-            sscanf(line.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && state == 'Z' &&
-            ppid == getpid())
-            ++zombies;
-    }
-    closedir(proc);
-    return zombies;
+// Whether a child of this process has ended and not been reaped.
+bool Zombie() {
+    siginfo_t info{};
+    return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
 }
 
-TEST(SystemTags, ArgumentsArriveExactlyAndNoShellRuns) {
-    StandInEmulator colem;
-    const auto canary = colem.Dir() / "ran";
-    const std::string path = "/tmp/my roms/it's \"odd\" *$(touch " + canary.string() +
-                             ")* `touch " + canary.string() + "`; touch " + canary.string() +
-                             ".rom";
-    std::string quoted;
-    for (char c : path)
-        quoted += (c == '"' || c == '*') ? std::string("*") + c : std::string(1, c);
-    ASSERT_EQ(RunAsync("colem \"" + quoted + "\"  -sound  -palette 2"), 0);
-    ASSERT_EQ(colem.WaitForRuns(1), 1);
-    EXPECT_EQ(colem.LastArguments(), (std::vector<std::string>{path, "-sound", "-palette", "2"}));
-    EXPECT_FALSE(std::filesystem::exists(canary));
-}
-
-TEST(SystemTags, AmigaPathsInArgumentsBecomeHostPaths) {
+// Quotes, stars and shell syntax in the path arrive as they are and run
+// nothing; an Amiga path arrives as a host path.
+TEST(SystemTags, TheLaunchLineArrivesAsExactArgumentsWithoutAShell) {
     StandInEmulator colem;
     ASSERT_TRUE(AssignPath("KVTEST", colem.Dir().c_str()));
-    ASSERT_EQ(RunAsync("colem \"KVTEST:roms/a b.rom\" plain:word"), 0);
-    ASSERT_EQ(colem.WaitForRuns(1), 1);
-    EXPECT_EQ(colem.LastArguments(),
-              (std::vector<std::string>{(colem.Dir() / "roms/a b.rom").string(), "plain:word"}));
+    const std::string touch = "touch " + (colem.Dir() / "ran").string();
+    const std::string file = "my roms/it's \"odd\" *$(" + touch + ")* `" + touch + "`; " + touch;
+    std::string path = "KVTEST:" + file;
+    STRPTR list[] = {path.data()};
+    const LauncherData data = {0, 1, 0, 0, 2, 0, 0, list};
+    char options[48], command[1024];
+    MakeOptionString(&data, options);
+    ASSERT_TRUE(FormatLaunchCommand(&data, options, command, sizeof command));
+    ASSERT_EQ(RunAsync(command), 0);
+    const std::vector<pid_t> runs = colem.WaitForRuns(1);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(colem.Record("args", runs[0]), (colem.Dir() / file).string() + '\0' + "-sound" +
+                                                 '\0' + "-palette" + '\0' + "2" + '\0');
+    EXPECT_FALSE(fs::exists(colem.Dir() / "ran"));
     AssignPath("KVTEST", nullptr);
 }
 
@@ -72,21 +96,21 @@ TEST(SystemTags, NeverWaitsAndLeavesNoZombie) {
     ASSERT_EQ(RunAsync("colem \"x.rom\""), 0);
     ASSERT_EQ(RunAsync("colem \"y.rom\""), 0);
     // Both emulators run at once, and still run while we are back here.
-    ASSERT_EQ(colem.WaitForRuns(2), 2);
-    for (pid_t pid : colem.Pids())
-        EXPECT_EQ(kill(pid, 0), 0) << pid;
-    for (pid_t pid : colem.Pids())
-        while (kill(pid, 0) == 0 && Zombies() == 0)
+    const std::vector<pid_t> runs = colem.WaitForRuns(2);
+    ASSERT_EQ(runs.size(), 2u);
+    for (pid_t pid : runs)
+        EXPECT_EQ(::kill(pid, 0), 0) << pid;
+    for (pid_t pid : runs)
+        while (::kill(pid, 0) == 0 && !Zombie())
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(Zombies(), 0);
+    EXPECT_FALSE(Zombie());
 }
 
 // A command that cannot start fails with one line on standard error saying
 // why; an empty line fails quietly.
 TEST(SystemTags, ACommandThatCannotStartFailsAndSaysWhy) {
     StandInEmulator colem;
-    const auto script = colem.Dir() / "colem";
-    using std::filesystem::perms;
+    using fs::perms;
     const struct {
         const char *command;
         perms mode;             // of the stand-in's script
@@ -103,20 +127,20 @@ TEST(SystemTags, ACommandThatCannotStartFailsAndSaysWhy) {
     };
     for (const auto &c : cases) {
         if (c.scriptText)
-            std::ofstream(script) << c.scriptText;
-        std::filesystem::permissions(script, c.mode);
+            std::ofstream(colem.Dir() / "colem") << c.scriptText;
+        fs::permissions(colem.Dir() / "colem", c.mode);
         testing::internal::CaptureStderr();
         EXPECT_EQ(RunAsync(c.command), -1) << c.command;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
     }
-    EXPECT_EQ(colem.Runs(), 0);
-    EXPECT_EQ(Zombies(), 0);
+    EXPECT_TRUE(colem.Pids().empty());
+    EXPECT_FALSE(Zombie());
 }
 
 // Whatever the launcher has open, ignores or blocks, the emulator starts with
 // default signal handling, an empty signal mask and only /dev/null streams.
 TEST(SystemTags, TheEmulatorInheritsNothingOfTheLaunchersProcess) {
-    StandInEmulator colem(0, true);
+    StandInEmulator colem;
     const int leaked = ::open("/dev/zero", O_RDONLY);
     const auto ignored = std::signal(SIGUSR1, SIG_IGN);
     sigset_t blocked, saved;
@@ -130,10 +154,11 @@ TEST(SystemTags, TheEmulatorInheritsNothingOfTheLaunchersProcess) {
     std::signal(SIGUSR1, ignored);
     ::close(leaked);
 
-    ASSERT_EQ(colem.WaitForRuns(1), 1);
-    std::ifstream in(colem.ProcessFile());
+    const std::vector<pid_t> runs = colem.WaitForRuns(1);
+    ASSERT_EQ(runs.size(), 1u);
     std::map<std::string, std::string> state; // descriptor or signal set -> its value
-    for (std::string key, value; in >> key >> value;)
+    std::istringstream record(colem.Record("state", runs[0]));
+    for (std::string key, value; record >> key >> value;)
         state[key] = value;
     EXPECT_EQ(state["SigBlk:"], "0000000000000000");
     EXPECT_EQ(state["SigIgn:"], "0000000000000000");

@@ -1,82 +1,63 @@
 #pragma once
-// A stand-in for the emulator: a script named colem, first in PATH, that
-// writes its argument vector (NUL-separated) and appends its process id to
-// files in a temporary folder, and can linger for a while. Asked to, it also
-// records its open descriptors, blocked and ignored signals. Runs still
-// lingering when it goes are killed.
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
+namespace fs = std::filesystem;
+
+// A stand-in for the emulator: a script named colem, first in PATH, that
+// records each run's process id, the state it started in (its descriptors,
+// blocked and ignored signals) and its arguments, then lingers a while.
+// Runs still lingering when it goes are killed.
 class StandInEmulator {
   public:
-    explicit StandInEmulator(double lingerSeconds = 0, bool recordProcess = false) {
+    explicit StandInEmulator(double lingerSeconds = 0) {
         char pattern[] = "/tmp/karvolin-colem-XXXXXX";
-        dir_ = mkdtemp(pattern);
-        const auto script = dir_ / "colem";
-        std::ofstream out(script);
-        out << "#!/bin/sh\n";
-        if (recordProcess) // lines "<descriptor> <what it is open on>", then SigBlk and SigIgn
-            out << "while read -r key value; do case $key in SigBlk:|SigIgn:) "
-                << "signals=\"$signals$key $value\\n\";; esac; done < /proc/$$/status\n"
-                << "find /proc/$$/fd/ -mindepth 1 -fprintf \"" << ProcessFile() << "\" '%f %l\\n'\n"
-                << "printf \"$signals\" >> \"" << ProcessFile() << "\"\n";
-        out << "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" << Args() << ".tmp.$$\"\n"
-            << "mv \"" << Args() << ".tmp.$$\" \"" << Args() << "\"\n"
-            << "echo $$ >> \"" << (dir_ / "runs").string() << "\"\n"
-            << "exec sleep " << lingerSeconds << "\n";
-        out.close();
-        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
-        const char *path = std::getenv("PATH");
-        oldPath_ = path ? path : "";
-        setenv("PATH", (dir_.string() + ":" + oldPath_).c_str(), 1);
+        dir_ = ::mkdtemp(pattern);
+        // The signal masks are read by the shell itself: a child would see them
+        // as the shell holds them while it waits.
+        std::ofstream(dir_ / "colem")
+            << "#!/bin/sh\ncd " << dir_ << "\nwhile read -r key value; do case $key in "
+            << "SigBlk:|SigIgn:) signals=\"$signals$key $value\\n\";; esac; done < "
+               "/proc/$$/status\n"
+            << "find /proc/$$/fd/ -mindepth 1 -fprintf state.$$ '%f %l\\n'\n"
+            << "printf \"$signals\" >> state.$$\nprintf '%s\\0' \"$@\" > args.$$\n"
+            << "echo $$ >> runs\nexec sleep " << lingerSeconds << "\n";
+        fs::permissions(dir_ / "colem", fs::perms::owner_all);
+        ::setenv("PATH", (dir_.string() + ":" + path_).c_str(), 1);
     }
     ~StandInEmulator() {
-        setenv("PATH", oldPath_.c_str(), 1);
+        ::setenv("PATH", path_.c_str(), 1);
         for (pid_t pid : Pids())
-            kill(pid, SIGKILL);
-        std::filesystem::remove_all(dir_);
+            ::kill(pid, SIGKILL);
+        fs::remove_all(dir_);
     }
-
-    std::string Args() const { return (dir_ / "args").string(); }
-    std::string ProcessFile() const { return (dir_ / "process").string(); }
-
-    // Waits up to five seconds for `count` runs; returns how many started.
-    int WaitForRuns(int count) const {
-        for (int i = 0; i < 500 && Runs() < count; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        return Runs();
-    }
-
-    int Runs() const { return static_cast<int>(Pids().size()); }
-
-    // The process ids of the runs so far.
+    const fs::path &Dir() const { return dir_; }
     std::vector<pid_t> Pids() const {
         std::ifstream in(dir_ / "runs");
-        std::vector<pid_t> pids;
-        for (pid_t pid; in >> pid;)
-            pids.push_back(pid);
-        return pids;
+        return {std::istream_iterator<pid_t>(in), {}};
     }
-
-    // The argument vector of the last run, without the program name.
-    std::vector<std::string> LastArguments() const {
-        std::ifstream in(Args(), std::ios::binary);
-        std::vector<std::string> args;
-        for (std::string arg; std::getline(in, arg, '\0');)
-            args.push_back(arg);
-        return args;
+    // Waits up to five seconds for `count` runs; the process ids of the runs.
+    std::vector<pid_t> WaitForRuns(size_t count) const {
+        for (int i = 0; i < 500 && Pids().size() < count; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return Pids();
     }
-
-    std::filesystem::path Dir() const { return dir_; }
+    // What run `pid` recorded: "args", its arguments, each ended by a NUL;
+    // "state", lines "<descriptor> <target>" then its blocked and ignored
+    // signals.
+    std::string Record(const char *what, pid_t pid) const {
+        std::ifstream in(dir_ / (what + ("." + std::to_string(pid))), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
 
   private:
-    std::filesystem::path dir_;
-    std::string oldPath_;
+    fs::path dir_;
+    std::string path_ = std::getenv("PATH");
 };

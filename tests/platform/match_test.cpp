@@ -114,24 +114,3 @@ TEST(MatchCalls, ListOneLevelWithTypesAndWholePaths) {
     EXPECT_EQ(MatchFirst("PROGDIR:roms/#?.zip", anchor.ap), ERROR_NO_MORE_ENTRIES);
     AssignPath("PROGDIR", nullptr);
 }
-
-TEST(MatchCalls, PendingBreakEndsTheMatchAndStaysPending) {
-    TempDir dir;
-    for (const char *name : {"a", "b", "c"})
-        dir.Write(name, "");
-    const std::string pattern = dir / "#?";
-    Anchor anchor;
-    anchor.ap->ap_BreakBits = SIGBREAKF_CTRL_C;
-    SetSignal(0, SIGBREAKF_CTRL_C);
-
-    ASSERT_EQ(MatchFirst(pattern.c_str(), anchor.ap), 0);
-    ::kill(::getpid(), SIGTERM); // a break (SIGINT may be ignored in a background job)
-    EXPECT_EQ(MatchNext(anchor.ap), ERROR_BREAK);
-    EXPECT_EQ(IoErr(), ERROR_BREAK);
-    EXPECT_EQ(anchor.ap->ap_FoundBreak, LONG(SIGBREAKF_CTRL_C));
-    EXPECT_EQ(SetSignal(0, SIGBREAKF_CTRL_C) & SIGBREAKF_CTRL_C, SIGBREAKF_CTRL_C);
-
-    Signal(FindTask(nullptr), SIGBREAKF_CTRL_D); // not a break bit of this anchor
-    EXPECT_EQ(MatchNext(anchor.ap), 0);
-    SetSignal(0, SIGBREAKF_CTRL_D);
-}

@@ -31,6 +31,10 @@ class TempDir {
         std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
         return file.string();
     }
+    std::string Read(std::string_view name) const {
+        std::ifstream in(path_ / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
 
   private:
     std::filesystem::path path_;

@@ -6,9 +6,8 @@
 // Drawers: empty (the launcher's fixed cost), 1,000 and 32,767 ROMs, and
 // 1,000 ROMs with named pipes at a ROM, the placeholder picture, the
 // settings file and the placement file (none of which may hold it up).
+#include "e2e.h"
 #include "rommaker.h"
-#include "test_drawer.h"
-#include "x_server.h"
 
 #include <benchmark/benchmark.h>
 
@@ -85,14 +84,14 @@ struct Start {
 std::optional<Start> TimeStart(const std::vector<std::string> &command,
                                const e2e::Environment &environment) {
     const auto begin = Clock::now();
-    e2e::Process process(command, e2e::SpawnOptions{environment, {}, {}, -1});
-    const e2e::Window window = Server().WaitForWindow(process.pid(), std::chrono::seconds(30));
+    e2e::Process process(command, environment);
+    const std::string window = Server().WaitForWindow(process.pid(), std::chrono::seconds(30));
     const auto shown = Clock::now();
-    if (!window)
+    if (window.empty())
         return std::nullopt;
     Start start{std::chrono::duration<double>(shown - begin).count(),
                 PeakResidentKiB(process.pid())};
-    Server().SendCloseRequest(window);
+    Server().Close(window);
     if (!process.Wait(std::chrono::seconds(10)))
         return std::nullopt;
     return start;
@@ -105,8 +104,7 @@ void BM_StartupAgainstBareWindow(benchmark::State &state) {
     }
     const bool pipes = state.range(1) != 0;
     e2e::TestDrawer &drawer = DrawerWith(static_cast<int>(state.range(0)), pipes);
-    const e2e::Environment environment =
-        drawer.ProgramEnvironment(Server().ClientEnvironment(e2e::CurrentEnvironment()));
+    const e2e::Environment environment = drawer.ProgramEnvironment(Server().ClientEnvironment());
     const std::vector<std::vector<std::string>> commands{
         {BARE_WINDOW_PROGRAM}, {BARE_WINDOW_PROGRAM, "--label"}, {drawer.program().string()}};
     // One untimed start of each, so all begin with warm caches.

@@ -1,13 +1,14 @@
-#include "temp_dir.h"
+// The settings store and its text file: lookups and numbers in the store, the
+// reader's rules, long lines, what the format cannot carry, failed saves,
+// ENVARC: and links, and the fuzz target's seeds.
 #include "ini_roundtrip.h"
+#include "temp_dir.h"
 
 #include <INIFile.h>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -26,28 +27,23 @@ struct IniFile : ::testing::Test {
     IniFile() { InitINI(&ini); }
     ~IniFile() override { TrashINI(&ini); }
 
-    void Write(const std::string &name, const std::string &text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
-    }
-    std::string Read(const std::string &name) {
-        std::ifstream in(dir / name, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
     LONG Load(const std::string &text) {
         TrashINI(&ini);
-        Write("in.ini", text);
-        return LoadINI(&ini, (dir / "in.ini").c_str());
+        return LoadINI(&ini, dir.Write("in.ini", text).c_str());
     }
     // The store as the file that SaveINI writes.
     std::string Dump() {
         std::filesystem::remove(dir / "dump.ini");
         SaveINI(&ini, (dir / "dump.ini").c_str());
-        return Read("dump.ini");
+        return dir.Read("dump.ini");
+    }
+    std::string Get(const char *section, const char *var) {
+        char buffer[INI_VALUE_SIZE];
+        const char *value = INIGetString(&ini, section, var, buffer, sizeof buffer);
+        return value ? value : "<missing>";
     }
     size_t FilesInDir() {
-        auto entries = std::filesystem::directory_iterator(dir.path);
+        auto entries = std::filesystem::directory_iterator(dir.path());
         return static_cast<size_t>(std::distance(begin(entries), end(entries)));
     }
 };
@@ -59,7 +55,7 @@ TEST_F(IniFile, ExampleLoadsAndSavesBackByteForByte) {
     EXPECT_EQ(Load(kExample), 5);
     EXPECT_STREQ(ini.Sections[0].Vars[4].Value, "2");
     EXPECT_EQ(SaveINI(&ini, (dir / "out.ini").c_str()), 5);
-    EXPECT_EQ(Read("out.ini"), kExample);
+    EXPECT_EQ(dir.Read("out.ini"), kExample);
     EXPECT_EQ(FilesInDir(), 2u); // no temporary file left behind
 }
 
@@ -96,7 +92,7 @@ TEST_F(IniFile, LongLinesAreReadInPiecesAndWrittenWhole) {
     const std::string name63(63, 'n');
     INISetString(&ini, "S", (name63 + "x").c_str(), "1");
     INISetString(&ini, "S", (name63 + "x").c_str(), "2");
-    Write("more.ini", "[S]\n" + name63 + " = 3\n");
+    dir.Write("more.ini", "[S]\n" + name63 + " = 3\n");
     EXPECT_EQ(LoadINI(&ini, (dir / "more.ini").c_str()), 1);
     EXPECT_EQ(Dump(),
               header + "a = 1\n" + header + "b = 2\n[S]\n" + name63 + " = 3\n" + name63 + " = 2\n");
@@ -130,17 +126,6 @@ TEST_F(IniFile, RoundTripLosesWhatTheFormatCannotCarry) {
     }
 }
 
-TEST_F(IniFile, SaveOfAnEmptyStore) {
-    Write("keep.ini", kExample);
-    const std::string keep = dir / "keep.ini";
-    EXPECT_EQ(SaveINI(&ini, keep.c_str()), 0);
-    EXPECT_EQ(Read("keep.ini"), kExample);
-    INISetString(&ini, "S", "v", "1");
-    INIDeleteVar(&ini, "S", nullptr);
-    EXPECT_EQ(SaveINI(&ini, keep.c_str()), 0);
-    EXPECT_EQ(Read("keep.ini"), ""); // the store exists and holds nothing
-}
-
 TEST_F(IniFile, FailedSaveKeepsTheOldFile) {
     Load(kExample);
     std::filesystem::create_directory(dir / "folder.ini");
@@ -151,7 +136,7 @@ TEST_F(IniFile, FailedSaveKeepsTheOldFile) {
     // A full disk: the child may write only 4 KiB to any file.
     for (int i = 0; i < 200; i++)
         INISetString(&ini, "Big", std::to_string(i).c_str(), std::string(100, 'x').c_str());
-    Write("old.ini", kExample);
+    dir.Write("old.ini", kExample);
     pid_t child = fork();
     if (child == 0) {
         rlimit limit{4096, 4096};
@@ -162,7 +147,7 @@ TEST_F(IniFile, FailedSaveKeepsTheOldFile) {
     int status = -1;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(Read("old.ini"), kExample);
+    EXPECT_EQ(dir.Read("old.ini"), kExample);
     EXPECT_EQ(FilesInDir(), 3u); // in.ini, folder.ini, old.ini: no temporary files
 }
 
@@ -170,14 +155,14 @@ TEST_F(IniFile, EnvarcAndLinksLeadToTheFileWritten) {
     setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1); // created by the save
     Load(kExample);
     EXPECT_EQ(SaveINI(&ini, "ENVARC:karvolin.ini"), 5);
-    EXPECT_EQ(Read("config/karvolin.ini"), kExample);
+    EXPECT_EQ(dir.Read("config/karvolin.ini"), kExample);
     EXPECT_EQ(LoadINI(&ini, "ENVARC:karvolin.ini"), 5);
     EXPECT_EQ(ini.Sections[0].NumVars, 5);
 
     // Links are written through, to the end of a chain or to where a
     // dangling one points; the replaced file keeps its permission bits.
     namespace fs = std::filesystem;
-    Write("private.ini", "old");
+    dir.Write("private.ini", "old");
     fs::permissions(dir / "private.ini", fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink("../private.ini", dir / "config/half");
     fs::create_symlink("half", dir / "config/chain.ini");
@@ -185,11 +170,79 @@ TEST_F(IniFile, EnvarcAndLinksLeadToTheFileWritten) {
     for (const char *name : {"ENVARC:chain.ini", "ENVARC:dangling.ini"})
         EXPECT_EQ(SaveINI(&ini, name), 5) << name;
     EXPECT_TRUE(fs::is_symlink(dir / "config/chain.ini") && fs::is_symlink(dir / "config/half"));
-    EXPECT_EQ(Read("private.ini") + Read("new.ini"), kExample + std::string(kExample));
+    EXPECT_EQ(dir.Read("private.ini") + dir.Read("new.ini"), kExample + std::string(kExample));
     EXPECT_EQ(fs::status(dir / "private.ini").permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(FilesInDir(), 4u); // in.ini, config, private.ini, new.ini: no temporary files
     unsetenv("XDG_CONFIG_HOME");
 }
 
+TEST_F(IniFile, LookupsAreExactAndMissingThingsGiveDefaults) {
+    EXPECT_EQ(INIHasVar(&ini, "S", nullptr) + INIDeleteVar(&ini, "S", nullptr), 0);
+    EXPECT_EQ(INIGetInteger(&ini, "S", "v", 42), 42);
+    INISetString(&ini, "Settings", "SoundOn", "12345");
+    INISetString(&ini, "Settings", "SoundOn", "7");
+    INISetString(&ini, "Settings", "Empty", "");
+    EXPECT_EQ(ini.Sections[0].NumVars, 2);
+    EXPECT_EQ(Get("Settings", "SoundOn"), "7");
+    EXPECT_EQ(
+        INIGetInteger(&ini, "Settings", "Empty", 9) + INIGetFloat(&ini, "Settings", "Empty", 9), 0);
+    EXPECT_EQ(INIHasVar(&ini, "settings", nullptr) + INIHasVar(&ini, "Settings", "soundon"), 0);
+    EXPECT_EQ(INIGetFloat(&ini, "Settings", "soundon", 1.5), 1.5);
+}
+
+// Records keep their order as the arrays grow and when some are deleted; a
+// store can be trashed twice and used again.
+TEST_F(IniFile, RecordsKeepTheirOrderAsTheyComeAndGo) {
+    for (int i = 0; i < 17; i++) {
+        INISetInteger(&ini, std::to_string(i).c_str(), "v", i);
+        INISetInteger(&ini, "0", std::to_string(i).c_str(), i * 2);
+    }
+    for (int i = 0; i < 17; i++) {
+        EXPECT_STREQ(ini.Sections[i].Name, std::to_string(i).c_str());
+        EXPECT_STREQ(ini.Sections[0].Vars[i + 1].Value, std::to_string(i * 2).c_str());
+    }
+    EXPECT_EQ(INIDeleteVar(&ini, "0", "16") + INIDeleteVar(&ini, "0", "v"), 2);
+    EXPECT_EQ(INIDeleteVar(&ini, "0", "0") + INIDeleteVar(&ini, "0", "0"), 1);
+    EXPECT_STREQ(ini.Sections[0].Vars[0].Name, "1");
+    EXPECT_EQ(INIDeleteVar(&ini, "1", nullptr) + INIDeleteVar(&ini, "2", "v"), 2);
+    EXPECT_EQ(INIHasVar(&ini, "1", nullptr) + INIHasVar(&ini, "2", nullptr), 1); // emptied stays
+    EXPECT_STREQ(ini.Sections[1].Name, "2");
+    TrashINI(&ini);
+    TrashINI(&ini);
+    EXPECT_EQ(ini.Sections, nullptr);
+    INISetString(&ini, "S", "v", "2");
+    EXPECT_EQ(Get("S", "v"), "2");
+}
+
+// Integers are written as 32-bit unsigned text and read back with wrapping.
+TEST_F(IniFile, IntegersWrapToThirtyTwoBits) {
+    INISetInteger(&ini, "S", "minus", -1);
+    EXPECT_EQ(Get("S", "minus"), "4294967295");
+    EXPECT_EQ(INIGetInteger(&ini, "S", "minus", 0), -1);
+    const std::pair<const char *, LONG> texts[] = {
+        {" \t-12abc", -12},  {"+7", 7},
+        {"x1", 0},           {"2147483648", INT32_MIN},
+        {"-4294967297", -1}, {"99999999999999999999999999", static_cast<LONG>(0xE3FFFFFF)}};
+    for (auto [text, expected] : texts) {
+        INISetString(&ini, "S", "t", text);
+        EXPECT_EQ(INIGetInteger(&ini, "S", "t", 5), expected) << text;
+    }
+}
+
 } // namespace
+
+TEST(IniCorpus, EverySeedSurvivesTheRoundTrip) {
+    TempDir dir;
+    int seeds = 0, checked = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(KARVOLIN_INI_CORPUS)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const RoundTripResult result =
+            CheckIniRoundTrip(std::string(std::istreambuf_iterator<char>(in), {}), dir / "");
+        EXPECT_EQ(result.failure, "") << entry.path();
+        seeds++;
+        checked += result.checked;
+    }
+    EXPECT_GE(seeds, 10);
+    EXPECT_GE(checked * 2, seeds); // most seeds must exercise the comparison
+}

@@ -1,0 +1,316 @@
+#pragma once
+// What the end-to-end tests and the start-up benchmark drive the program with:
+// QProcess children, a private Xvfb driven with xdotool and watched with
+// ImageMagick's import, a drawer with a stand-in colem, and one run in it.
+#include <QImage>
+#include <QProcess>
+#include <QRect>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <sys/prctl.h>
+#include <thread>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+using Environment = QProcessEnvironment;
+using Runs = std::vector<std::vector<std::string>>;
+
+inline Environment CurrentEnvironment() {
+    return QProcessEnvironment::systemEnvironment();
+}
+
+inline std::string ReadFile(const fs::path &file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Asks `ready` every few milliseconds until it says yes or `timeout` has
+// passed; its last answer.
+template <typename Ready> bool WaitFor(Ready ready, std::chrono::milliseconds timeout = 3s) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;; std::this_thread::sleep_for(5ms))
+        if (ready() || std::chrono::steady_clock::now() > deadline)
+            return ready();
+}
+
+// A child with no standard input and its output and errors appended to
+// `output` (none: errors thrown away, output kept for ReadOutput); with
+// default signal handling and an empty mask; it dies with the test, and is
+// killed when the object goes.
+class Process {
+  public:
+    Process() = default;
+    Process(const std::vector<std::string> &argv, const Environment &environment,
+            const std::string &output = {}, const std::string &workingDir = {})
+        : qt_(new QProcess) {
+        qt_->setProcessEnvironment(environment);
+        qt_->setWorkingDirectory(QString::fromStdString(workingDir));
+        qt_->setStandardInputFile(QProcess::nullDevice());
+        const QString file = output.empty() ? QProcess::nullDevice() : output.c_str();
+        qt_->setStandardErrorFile(file, QIODevice::Append);
+        if (!output.empty())
+            qt_->setStandardOutputFile(file, QIODevice::Append);
+        qt_->setChildProcessModifier([] {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            const sigset_t none{};
+            ::sigprocmask(SIG_SETMASK, &none, nullptr);
+            for (int signal = 1; signal < NSIG; ++signal)
+                ::signal(signal, SIG_DFL);
+        });
+        QStringList args;
+        for (size_t i = 1; i < argv.size(); ++i)
+            args << QString::fromStdString(argv[i]);
+        qt_->start(QString::fromStdString(argv.at(0)), args);
+        if (!qt_->waitForStarted())
+            qt_.reset();
+    }
+    pid_t pid() const { return qt_ ? pid_t(qt_->processId()) : 0; }
+    void Signal(int signal) const {
+        if (pid() > 0)
+            ::kill(pid(), signal);
+    }
+    // The exit status once the child has ended (-1 when a signal ended it), or
+    // nothing on timeout.
+    std::optional<int> Wait(std::chrono::milliseconds timeout) {
+        if (!qt_ ||
+            (qt_->state() != QProcess::NotRunning && !qt_->waitForFinished(timeout.count())))
+            return std::nullopt;
+        return qt_->exitStatus() == QProcess::NormalExit ? qt_->exitCode() : -1;
+    }
+    std::string ReadOutput() const { return qt_->readAllStandardOutput().toStdString(); }
+    std::string ReadLine() const { // Xvfb writes its display number at once
+        return qt_ && qt_->waitForReadyRead(10000) ? qt_->readLine().trimmed().toStdString() : "";
+    }
+
+  private:
+    struct Kill {
+        void operator()(QProcess *qt) const { qt->kill(), qt->waitForFinished(), delete qt; }
+    };
+    std::unique_ptr<QProcess, Kill> qt_;
+};
+
+// Runs a command to its end; its standard output, or nothing when it failed.
+inline std::optional<std::string> Run(const std::vector<std::string> &argv,
+                                      const Environment &environment = CurrentEnvironment()) {
+    Process process(argv, environment);
+    return process.Wait(30s) == 0 ? std::optional(process.ReadOutput()) : std::nullopt;
+}
+
+// Xvfb at 1280x1024 on a free display, ended with the object. A lone server
+// ends by itself when its last client leaves.
+class XServer {
+  public:
+    explicit XServer(bool lone = false)
+        : server_({"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24",
+                   lone ? "-terminate" : "-noreset"},
+                  CurrentEnvironment()) {
+        if (const std::string number = server_.ReadLine(); !number.empty())
+            name_ = ":" + number;
+    }
+    ~XServer() { server_.Signal(SIGTERM), server_.Wait(5s); }
+    bool ok() const { return !name_.empty(); }
+    // DISPLAY set to this server, every other way to a display removed.
+    Environment ClientEnvironment(Environment base = CurrentEnvironment()) const {
+        base.insert("DISPLAY", name_.c_str());
+        for (const char *name : {"WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY"})
+            base.remove(name);
+        return base;
+    }
+    std::optional<std::string> Xdo(std::vector<std::string> args) const {
+        args.insert(args.begin(), "xdotool");
+        return Run(args, ClientEnvironment());
+    }
+    // The shown top-level windows of process `pid`, pop-ups included.
+    std::vector<std::string> WindowsOf(pid_t pid) const {
+        std::istringstream found(
+            Xdo({"search", "--onlyvisible", "--pid", std::to_string(pid)}).value_or(""));
+        return {std::istream_iterator<std::string>(found), {}};
+    }
+    // The first window `pid` shows, waiting up to `timeout`; empty if none.
+    std::string WaitForWindow(pid_t pid, std::chrono::milliseconds timeout) const {
+        std::vector<std::string> shown;
+        WaitFor([&] { return !(shown = WindowsOf(pid)).empty(); }, timeout);
+        return shown.empty() ? "" : shown.front();
+    }
+    QRect Geometry(const std::string &window) const {
+        int x = 0, y = 0, width = 0, height = 0;
+        std::sscanf(Xdo({"getwindowgeometry", "--shell", window}).value_or("").c_str(),
+                    "WINDOW=%*u X=%d Y=%d WIDTH=%d HEIGHT=%d", &x, &y, &width, &height);
+        return QRect(x, y, width, height);
+    }
+    QImage Grab(const std::string &window) const {
+        const auto ppm = Run({"import", "-window", window, "ppm:-"}, ClientEnvironment());
+        return ppm ? QImage::fromData(QByteArray::fromStdString(*ppm), "PPM") : QImage();
+    }
+    // What a window manager sends for the close gadget: WM_DELETE_WINDOW.
+    void Close(const std::string &window) const; // in e2e.cpp, away from Xlib's macros
+
+  private:
+    Process server_;
+    std::string name_;
+};
+
+// A temporary drawer: a copy of the program, a private settings folder, and
+// a stand-in colem first in PATH that records each argument vector it gets.
+class TestDrawer {
+  public:
+    explicit TestDrawer(const fs::path &program) {
+        std::string pattern = (fs::temp_directory_path() / "karvolin-e2e-XXXXXX").string();
+        ::mkdtemp(pattern.data());
+        root_ = fs::canonical(pattern); // resolved, as the program sees its own folder
+        for (const char *folder : {"drawer", "config", "runtime", "bin/runs"})
+            fs::create_directories(root_ / folder);
+        fs::permissions(root_ / "runtime", fs::perms::owner_all);
+        fs::copy_file(program, this->program());
+        // Each run writes its arguments, NUL-ended, to a file of its own.
+        std::ofstream(root_ / "bin/colem")
+            << "#!/bin/sh\nprintf '%s\\0' \"$@\" > " << root_ / "bin/runs"
+            << "/$$\n";
+        fs::permissions(root_ / "bin/colem", fs::perms::owner_all);
+    }
+    ~TestDrawer() {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+    const fs::path &root() const { return root_; }
+    fs::path drawer() const { return root_ / "drawer"; }
+    fs::path program() const { return drawer() / "karvolin"; }
+    fs::path configDir() const { return root_ / "config"; }
+    fs::path settingsFile() const { return configDir() / "karvolin.ini"; }
+    fs::path outputFile() const { return root_ / "output.txt"; }
+    fs::path rom(const std::string &file) const { return drawer() / "roms" / file; }
+
+    bool MakeDemo(const fs::path &maker) const { // roms/ and images/
+        return Run({maker.string(), drawer().string()}).has_value();
+    }
+    // The environment of a run: from `base` only the search path, displays,
+    // locale and sanitizer options (a desktop's theme or style would change
+    // the look); private home and XDG folders; the stand-in first in PATH.
+    Environment ProgramEnvironment(const Environment &base) const {
+        Environment own;
+        for (const char *name : {"PATH", "DISPLAY", "WAYLAND_DISPLAY", "LANG", "LC_ALL", "TZ",
+                                 "TMPDIR", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS",
+                                 "QT_QPA_PLATFORM", "QT_WAYLAND_DISABLE_WINDOWDECORATION"})
+            if (base.contains(name))
+                own.insert(name, base.value(name));
+        own.insert("HOME", root_.c_str());
+        own.insert("XDG_CONFIG_HOME", configDir().c_str());
+        own.insert("XDG_RUNTIME_DIR", (root_ / "runtime").c_str());
+        // In a sanitizer build, leaks inside system libraries are not ours.
+        own.insert("LSAN_OPTIONS", own.value("LSAN_OPTIONS") + ":suppressions=" LSAN_SUPPRESSIONS
+                                                               ":print_suppressions=0");
+        own.insert("PATH", (root_ / "bin").string().c_str() + (":" + own.value("PATH")));
+        return own;
+    }
+    // Every argument vector the stand-in recorded so far, sorted.
+    Runs EmulatorRuns() const {
+        Runs runs;
+        for (const auto &entry : fs::directory_iterator(root_ / "bin/runs")) {
+            std::istringstream in(ReadFile(entry));
+            runs.emplace_back();
+            for (std::string argument; std::getline(in, argument, '\0');)
+                runs.back().push_back(argument);
+        }
+        std::sort(runs.begin(), runs.end());
+        return runs;
+    }
+
+  private:
+    fs::path root_;
+};
+
+// The stripes of `area` that show something besides the background colour
+// (the top-left pixel): rows across it, or pieces along it; stripes closer
+// than `join` lines count as one.
+inline std::vector<QRect> Stripes(const QImage &image, const QRect &area, bool rows, int join = 1) {
+    std::vector<QRect> stripes;
+    for (int at = 0; at < (rows ? area.height() : area.width()); ++at) {
+        const QRect line = rows ? QRect(area.left(), area.top() + at, area.width(), 1)
+                                : QRect(area.left() + at, area.top(), 1, area.height());
+        bool shows = false;
+        for (int y = line.top(); y <= line.bottom(); ++y)
+            for (int x = line.left(); x <= line.right(); ++x)
+                shows |= image.pixel(x, y) != image.pixel(0, 0);
+        if (!shows)
+            continue;
+        if (!stripes.empty() && (rows ? line.top() - stripes.back().bottom()
+                                      : line.left() - stripes.back().right()) <= join)
+            stripes.back() |= line;
+        else
+            stripes.push_back(line);
+    }
+    return stripes;
+}
+inline std::vector<QRect> Rows(const QImage &image) {
+    return Stripes(image, image.rect(), true);
+}
+// The number of pixels of exactly this colour (0xRRGGBB).
+inline long CountColour(const QImage &image, uint32_t colour) {
+    long count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFFu) == colour;
+    return count;
+}
+
+// One run of the program in a drawer on a server, driven as a user would.
+struct Session {
+    XServer &server;
+    const TestDrawer &drawer;
+    Process process{};
+    std::string window{};
+
+    // Starts the program; the window once all its rows are drawn, or a null
+    // image.
+    QImage Start() {
+        process = Process({drawer.program().string()},
+                          drawer.ProgramEnvironment(server.ClientEnvironment()),
+                          drawer.outputFile().string(), drawer.root().string());
+        window = server.WaitForWindow(process.pid(), 10s);
+        const auto drawn = [](const QImage &image) { return Rows(image).size() >= 8; };
+        const QImage shot = window.empty() ? QImage() : GrabWhen(drawn, 5s);
+        return drawn(shot) ? shot : QImage();
+    }
+    // Grabs the window until `ready` says yes or `timeout` has passed.
+    template <typename Ready> QImage GrabWhen(Ready ready, std::chrono::milliseconds timeout = 3s) {
+        QImage image;
+        WaitFor([&] { return ready(image = server.Grab(window)); }, timeout);
+        return image;
+    }
+    // Gives the window the keyboard focus and types the keys.
+    bool Key(const std::vector<std::string> &keys) const {
+        std::vector<std::string> args{"windowfocus", "--sync", window, "key"};
+        args.insert(args.end(), keys.begin(), keys.end());
+        return server.Xdo(args).has_value();
+    }
+    // No --sync: it waits for a motion that never comes when the pointer is
+    // already there. The server takes the motion before the click anyway.
+    bool Click(QPoint at) const {
+        return server
+            .Xdo({"mousemove", "--window", window, std::to_string(at.x()), std::to_string(at.y()),
+                  "click", "1"})
+            .has_value();
+    }
+    std::optional<int> WaitForExit() { return process.Wait(5s); }
+    std::string Output() const { return ReadFile(drawer.outputFile()); }
+    // Waits until the stand-in has recorded `count` runs, then a little for
+    // one too many; every run.
+    Runs EmulatorRuns(size_t count) const {
+        WaitFor([&] { return drawer.EmulatorRuns().size() >= count; }, 5s);
+        std::this_thread::sleep_for(100ms);
+        return drawer.EmulatorRuns();
+    }
+};
+
+} // namespace e2e

@@ -1,0 +1,46 @@
+// The traced test build of the program: the trace switch on before main,
+// a fault on request, and a check at exit. KARVOLIN_FAULT=class takes the
+// application class away, so the launcher class cannot be made; =tree takes
+// the cycle class away, so the window tree cannot be built. A run that ends
+// with the launcher class still there or the catalogue not freed says so on
+// standard error.
+#include "utils.h"
+
+#include <libraries/mui.h>
+#include <proto/intuition.h>
+#include <proto/muimaster.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+struct IClass *g_application = nullptr;
+bool g_catalogueFreed = false;
+
+void CheckAtExit() {
+    if (g_application->cl_SubclassCount != 0)
+        std::fputs("at exit: the launcher class is still there\n", stderr);
+    if (NameArray && !g_catalogueFreed)
+        std::fputs("at exit: the catalogue is still there\n", stderr);
+}
+
+const bool kTraced = [] {
+    DebugIT = 1;
+    MUI_DisposeObject(MUI_NewObject(MUIC_Rectangle, {TAG_DONE})); // publishes the classes
+    g_application = FindClass(MUIC_Application);
+    const char *fault = std::getenv("KARVOLIN_FAULT");
+    if (fault)
+        RemoveClass(FindClass(std::string_view(fault) == "class" ? MUIC_Application : MUIC_Cycle));
+    std::atexit(CheckAtExit);
+    return true;
+}();
+
+} // namespace
+
+extern "C" void __real_free(void *block);
+extern "C" void __wrap_free(void *block) {
+    g_catalogueFreed |= block && block == NameArray;
+    __real_free(block);
+}
