@@ -215,6 +215,23 @@ TEST_F(IniFile, RecordsKeepTheirOrderAsTheyComeAndGo) {
     EXPECT_EQ(Get("S", "v"), "2");
 }
 
+// Texts that cannot be held or handed over whole: a float's text over 255
+// bytes keeps the old value, a buffer of size 0 gets nothing and a short one a
+// terminated piece; a store that never held a section leaves a file alone.
+TEST_F(IniFile, TextsThatDoNotFitAndStoresWithoutSections) {
+    INISetFloat(&ini, "S", "f", 2e247);  // 248 digits and ".000000": 255 bytes
+    INISetFloat(&ini, "S", "f", -2e247); // one byte too long
+    EXPECT_EQ(INIGetFloat(&ini, "S", "f", 0), 2e247);
+    char buffer[6] = "xxxxx";
+    EXPECT_EQ(INIGetString(&ini, "S", "f", buffer, 0), nullptr);
+    EXPECT_EQ(INIGetString(&ini, "S", "f", buffer, 3), buffer);
+    EXPECT_EQ(std::string(buffer, 6), std::string("19\0xx\0", 6));
+    TrashINI(&ini);
+    dir.Write("kept.ini", "[Kept]\n");
+    EXPECT_EQ(SaveINI(&ini, (dir / "kept.ini").c_str()), 0);
+    EXPECT_EQ(dir.Read("kept.ini"), "[Kept]\n");
+}
+
 // Integers are written as 32-bit unsigned text and read back with wrapping.
 TEST_F(IniFile, IntegersWrapToThirtyTwoBits) {
     INISetInteger(&ini, "S", "minus", -1);
