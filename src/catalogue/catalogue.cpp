@@ -136,3 +136,14 @@ int make_list(void) {
     FreeMem(anchor, kAnchorSize);
     return 1;
 }
+
+void free_catalogue(void) {
+    for (LONG i = 0; i < NumROMS; i++) {
+        free(NameArray[i]);
+        free(ROMArray[i]);
+    }
+    free(NameArray);
+    free(ROMArray);
+    NameArray = ROMArray = NULL;
+    NumROMS = 0;
+}

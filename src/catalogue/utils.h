@@ -39,6 +39,9 @@ LONG FindBoxArt(CONST_STRPTR romPath, STRPTR buffer, ULONG size);
 
 // Scans "PROGDIR:roms/#?.rom" into NameArray, ROMArray and NumROMS; returns 1.
 int make_list(void);
+// Frees every name and path of the catalogue and both arrays, leaving it
+// empty as before the scan.
+void free_catalogue(void);
 // Sorts names ascending by bytes and applies every exchange to paths too,
 // exactly as an exchange sort over the whole range would.
 void sort_words(STRPTR *names, STRPTR *paths, LONG count);

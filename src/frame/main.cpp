@@ -31,16 +31,6 @@ void main_loop(void) {
     SetAttrs(Win, MUIA_Window_Open, FALSE, TAG_DONE);
 }
 
-// Frees every name and path of the catalogue and both arrays.
-static void free_catalogue(void) {
-    for (LONG i = 0; i < NumROMS; i++) {
-        free(NameArray[i]);
-        free(ROMArray[i]);
-    }
-    free(NameArray);
-    free(ROMArray);
-}
-
 int main(int, char **) {
     MUIMasterBase = OpenLibrary(MUIMASTER_NAME, MUIMASTER_VMIN);
     IMUIMaster = reinterpret_cast<struct MUIIFace *>(GetInterface(MUIMasterBase, "main", 1, NULL));

@@ -19,13 +19,6 @@ namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>; // name, path
 
-void FreeCatalogue() {
-    for (LONG i = 0; i < NumROMS; ++i)
-        std::free(NameArray[i]), std::free(ROMArray[i]);
-    std::free(NameArray), std::free(ROMArray);
-    NameArray = ROMArray = nullptr, NumROMS = 0;
-}
-
 // A program drawer with a roms folder in a temporary folder, as PROGDIR:.
 struct Drawer : TempDir {
     Drawer() {
@@ -33,7 +26,7 @@ struct Drawer : TempDir {
         AssignPath("PROGDIR", path().c_str());
     }
     ~Drawer() {
-        FreeCatalogue();
+        free_catalogue();
         AssignPath("PROGDIR", nullptr);
     }
     void Rom(const std::string &name, int row) const {
@@ -81,7 +74,7 @@ TEST(MakeList, ListsTheFilesOfTheRomFolderByTitleOrFileName) {
     for (int pass = 0; pass < 2; ++pass) { // an empty, then a missing folder
         make_list();
         EXPECT_TRUE(Catalogue().empty());
-        FreeCatalogue();
+        free_catalogue();
         std::filesystem::remove(drawer.path() / "roms");
     }
     std::filesystem::create_directories(drawer.path() / "roms");
@@ -136,7 +129,7 @@ TEST(MakeList, ShortMemoryStopsTheScanButKeepsAConsistentCatalogue) {
     ASSERT_EQ(full.size(), 5u);
 
     for (long failing = 0; failing <= allocations; ++failing) {
-        FreeCatalogue();
+        free_catalogue();
         AllocHook::Clear();
         AllocHook::At(failing, [] { return false; });
         EXPECT_EQ(make_list(), 1);

@@ -6,7 +6,6 @@
 #include <proto/dos.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace drawer_tool {
@@ -26,17 +25,6 @@ RomEntry Describe(CONST_STRPTR path, CONST_STRPTR name) {
     return entry;
 }
 
-void FreeCatalogue() {
-    for (LONG i = 0; i < NumROMS; i++) {
-        std::free(NameArray[i]);
-        std::free(ROMArray[i]);
-    }
-    std::free(NameArray);
-    std::free(ROMArray);
-    NameArray = ROMArray = nullptr;
-    NumROMS = 0;
-}
-
 } // namespace
 
 std::vector<RomEntry> ListRoms() {
@@ -44,7 +32,7 @@ std::vector<RomEntry> ListRoms() {
     std::vector<RomEntry> entries;
     for (LONG i = 0; i < NumROMS; i++)
         entries.push_back(Describe(ROMArray[i], NameArray[i]));
-    FreeCatalogue();
+    free_catalogue();
     return entries;
 }
 

@@ -86,17 +86,6 @@ const Drawer &TheDrawer() {
     return drawer;
 }
 
-void FreeCatalogue() {
-    for (LONG i = 0; i < NumROMS; ++i) {
-        std::free(NameArray[i]);
-        std::free(ROMArray[i]);
-    }
-    std::free(NameArray);
-    std::free(ROMArray);
-    NameArray = ROMArray = nullptr;
-    NumROMS = 0;
-}
-
 void BM_MakeList(benchmark::State &state) {
     TheDrawer();
     for (auto _ : state) {
@@ -104,7 +93,7 @@ void BM_MakeList(benchmark::State &state) {
         state.PauseTiming();
         if (NumROMS != kRoms)
             state.SkipWithError("the scan missed ROMs");
-        FreeCatalogue();
+        free_catalogue();
         state.ResumeTiming();
     }
 }
