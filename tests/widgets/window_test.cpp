@@ -288,6 +288,7 @@ TEST_F(WindowTest, GroupChangeSwapsThePicture) {
     fs::rename(WritePicture("small.png", 20, 20, 0x30c030), dir_ / "caf\xe9" / "small.png");
     SwapPicture((dir_ / "caf\xe9" / "small.png").string());
     EXPECT_FALSE(Picture().isNull());
+    fs::remove_all(dir_ / "caf\xe9"); // QTemporaryDir cannot remove a name that is no UTF-8
 }
 
 TEST_F(WindowTest, PlacementSurvivesReopenInANewApplication) {
