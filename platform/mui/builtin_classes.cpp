@@ -19,11 +19,11 @@ std::unordered_map<const struct IClass *, const ClassSpec *> &Specs() {
     return specs;
 }
 
-struct IClass *Make(const ClassSpec &spec) {
-    struct IClass *cl = MakeClass(spec.name, spec.super, nullptr, spec.dataSize, 0);
-    cl->cl_Dispatcher = spec.dispatcher;
+struct IClass *Make(const ClassSpec &desc) {
+    struct IClass *cl = MakeClass(desc.name, desc.super, nullptr, desc.dataSize, 0);
+    cl->cl_Dispatcher = desc.dispatcher;
     AddClass(cl);
-    Specs()[cl] = &spec;
+    Specs()[cl] = &desc;
     return cl;
 }
 
@@ -36,8 +36,8 @@ BuiltinClasses MakeAll() {
         {&c.image, kImageClass},   {&c.list, kListClass},   {&c.listview, kListviewClass},
         {&c.cycle, kCycleClass},   {&c.dtpic, kDtpicClass}, {&c.rectangle, kRectangleClass},
     };
-    for (const auto &[slot, spec] : all)
-        *slot = Make(spec);
+    for (const auto &[slot, desc] : all)
+        *slot = Make(desc);
     return c;
 }
 
@@ -69,8 +69,8 @@ const ClassSpec *SpecOf(const struct IClass *cl) {
 
 const AttributeSpec &SpecIn(const struct IClass *cl, Tag attribute) {
     for (; cl; cl = cl->cl_Super)
-        if (const ClassSpec *spec = SpecOf(cl))
-            for (const AttributeSpec &a : spec->attributes)
+        if (const ClassSpec *desc = SpecOf(cl))
+            for (const AttributeSpec &a : desc->attributes)
                 if (a.tag == attribute)
                     return a;
     static const AttributeSpec unlisted{TAG_IGNORE, ValueKind::Raw};

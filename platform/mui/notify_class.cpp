@@ -42,8 +42,8 @@ void TakeInitialValues(AttributeStore &attributes, const struct IClass *cl) {
     if (!cl)
         return;
     TakeInitialValues(attributes, cl->cl_Super);
-    if (const ClassSpec *spec = SpecOf(cl))
-        for (const AttributeSpec &a : spec->attributes)
+    if (const ClassSpec *desc = SpecOf(cl))
+        for (const AttributeSpec &a : desc->attributes)
             if (a.initial)
                 attributes.Set(a.tag, *a.initial, a.kind);
 }
@@ -65,10 +65,10 @@ Object *FindSpecialTarget(Object *source, IPTR specialTarget) {
 // Takes a value given for an attribute as its class lists it: an entry is
 // resolved against its array (a value naming none is passed over). True when
 // the kept value changed.
-bool Take(AttributeStore &attributes, const AttributeSpec &spec, Tag tag, IPTR value) {
-    if (spec.entry && !ResolveEntry(*spec.entry, attributes, tag, value))
+bool Take(AttributeStore &attributes, const AttributeSpec &listed, Tag tag, IPTR value) {
+    if (listed.entry && !ResolveEntry(*listed.entry, attributes, tag, value))
         return false;
-    return attributes.Set(tag, value, spec.kind);
+    return attributes.Set(tag, value, listed.kind);
 }
 
 // The class's initial values, then the caller's tags in list order; entries
@@ -82,9 +82,9 @@ IPTR Notify_New(struct IClass *cl, Object *obj, struct opSet *msg) {
     for (const bool entries : {false, true}) {
         const struct TagItem *cursor = msg->ops_AttrList;
         while (const struct TagItem *item = NextTagItem(&cursor)) {
-            const AttributeSpec &spec = SpecIn(OCLASS(object), item->ti_Tag);
-            if (IsKept(item->ti_Tag) && (spec.entry != nullptr) == entries)
-                Take(data->attributes, spec, item->ti_Tag, item->ti_Data);
+            const AttributeSpec &listed = SpecIn(OCLASS(object), item->ti_Tag);
+            if (IsKept(item->ti_Tag) && (listed.entry != nullptr) == entries)
+                Take(data->attributes, listed, item->ti_Tag, item->ti_Data);
         }
     }
     return reinterpret_cast<IPTR>(object);
@@ -106,9 +106,9 @@ IPTR Notify_Set(struct IClass *cl, Object *obj, struct opSet *msg) {
     NotifyData *data = Data(cl, obj);
     const struct TagItem *cursor = msg->ops_AttrList;
     while (const struct TagItem *item = NextTagItem(&cursor)) {
-        const AttributeSpec &spec = SpecIn(OCLASS(obj), item->ti_Tag);
-        if (!IsKept(item->ti_Tag) || spec.creationOnly ||
-            !Take(data->attributes, spec, item->ti_Tag, item->ti_Data))
+        const AttributeSpec &listed = SpecIn(OCLASS(obj), item->ti_Tag);
+        if (!IsKept(item->ti_Tag) || listed.creationOnly ||
+            !Take(data->attributes, listed, item->ti_Tag, item->ti_Data))
             continue;
         IPTR value = 0;
         data->attributes.Get(item->ti_Tag, &value);
@@ -116,7 +116,7 @@ IPTR Notify_Set(struct IClass *cl, Object *obj, struct opSet *msg) {
         // An action may set this text again, which frees the kept copy: the
         // notifications still to run get a copy of their own.
         std::string text;
-        if (value && spec.kind == ValueKind::Text) {
+        if (value && listed.kind == ValueKind::Text) {
             text = reinterpret_cast<const char *>(value);
             value = reinterpret_cast<IPTR>(text.c_str());
         }
