@@ -27,6 +27,27 @@ namespace platform::dos {
 // EISDIR for a folder, ENODEV for a FIFO, socket or device.
 int OpenRegularFile(const char *hostPath);
 
+// Where a chain of symbolic links ends (the path itself when it is no link);
+// the end need not exist. Empty, with the host error in *error, when the
+// chain cannot be read or does not end.
+std::string FinalTarget(const std::string &path, int *error = nullptr);
+
+// Whether a save may replace the file at hostPath: it (or the end of its
+// links) is a regular file the user may write, or does not exist yet in a
+// folder the user may write. A file or folder without any write permission
+// bit counts as read-only even for root. On success *target is the file to
+// replace; otherwise *why says why for the user, and errno is set.
+bool CheckReplaceable(const std::string &hostPath, std::string *target, std::string *why);
+
+// Replaces the file at hostPath (checked as above) with contents: written to
+// a new temporary file beside it, flushed to disk, given the old file's
+// permission bits and renamed over it. On failure the old file is as it was,
+// no temporary file is left, *why says why and errno is set.
+bool ReplaceFile(const std::string &hostPath, std::string_view contents, std::string *why);
+
+// The one line a failed save prints on standard error: the file and why.
+void ReportSaveFailure(const std::string &hostPath, const std::string &why);
+
 // The DOS error code for a host errno value.
 long ErrorFromErrno(int error, bool writing);
 

@@ -6,6 +6,9 @@
 
 #define INI_NAME_SIZE 64   // a name holds at most 63 bytes and its zero byte
 #define INI_VALUE_SIZE 256 // a value holds at most 255 bytes and its zero byte
+// A settings file is a few lines; a larger file is no settings file of ours
+// and is not read (the store it would make could take hundreds of megabytes).
+#define INI_MAX_FILE_SIZE (1L << 20)
 
 struct INIVar {
     char Name[INI_NAME_SIZE];
@@ -66,13 +69,15 @@ int INIDeleteVar(struct INIFile *ini, CONST_STRPTR section, CONST_STRPTR var);
 void TrashINI(struct INIFile *ini);
 
 // Adds the variables of an INI text file to the store. Returns the number of
-// name/value lines handed to the store, 0 when the file cannot be opened.
+// name/value lines handed to the store, 0 when the file cannot be opened, -1
+// when it is larger than INI_MAX_FILE_SIZE: then nothing is read (unless the
+// file grew past the limit while it was read, when part of it may have been).
 LONG LoadINI(struct INIFile *ini, CONST_STRPTR filename);
 
 // Writes the store as an INI text file and returns the number of variable
-// lines written. A store that never held a section leaves the file untouched.
-// The text goes to a temporary file beside the target, which replaces the
-// target only when every write succeeded; on any failure the old file stays
-// as it was and the result is 0. A file name that is a link is written at
-// the link's final target; the replaced file's permission bits are kept.
+// lines written. A store that never held a section leaves the file untouched
+// and returns 0. The file is replaced as a whole, and only when it is the
+// user's to write (a regular file, or a link to one, or a new name): on any
+// failure the old file stays as it was, the runtime has said why on standard
+// error, and the result is -1.
 LONG SaveINI(struct INIFile *ini, CONST_STRPTR filename);

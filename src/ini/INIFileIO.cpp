@@ -1,19 +1,13 @@
 // The settings store's text file: reading "[section]" and "name = value"
-// lines, and writing them back through a temporary file.
+// lines, and writing them back as a whole.
 #include "INIFile.h"
 #include "INIIndex.h"
 
-#include <proto/dos.h>
-
-#include <cerrno>
-#include <chrono>
-#include <cstdint>
 #include <cstdio>
-#include <string>
+#include <cstring>
 #include <string_view>
 
-#define INI_LINE_SIZE 256  // fgets reads a line in pieces of at most 255 bytes
-#define INI_PATH_SIZE 1024 // the file's name once links are followed
+#define INI_LINE_SIZE 256 // fgets reads a line in pieces of at most 255 bytes
 
 // Every control code and the space count as blanks; 0x7F and above do not.
 static bool IsBlank(char c) {
@@ -69,47 +63,38 @@ static LONG ReadLine(INIIndex &ini, char (&section)[INI_LINE_SIZE], const char *
     return 1;
 }
 
+// The file's size, or -1 when it cannot be told.
+static long FileSize(FILE *file) {
+    if (fseek(file, 0, SEEK_END) != 0)
+        return -1;
+    const long size = ftell(file);
+    rewind(file);
+    return size;
+}
+
 LONG LoadINI(struct INIFile *ini, CONST_STRPTR filename) {
     FILE *file = fopen(filename, "rb");
     if (file == nullptr)
         return 0;
+    if (FileSize(file) > INI_MAX_FILE_SIZE) {
+        fclose(file);
+        return -1;
+    }
     char section[INI_LINE_SIZE] = "";
     char line[INI_LINE_SIZE];
     LONG count = 0;
+    long read = 0;
     INIIndex index(ini); // a long file must not cost a scan per line
-    while (fgets(line, sizeof line, file) != nullptr)
+    while (fgets(line, sizeof line, file) != nullptr) {
+        read += static_cast<long>(strlen(line));
+        if (read > INI_MAX_FILE_SIZE) { // grown while being read
+            count = -1;
+            break;
+        }
         count += ReadLine(index, section, line);
+    }
     fclose(file);
     return count;
-}
-
-// A name for the temporary file that differs between calls and processes:
-// the clock, a stack address (randomised per process) and a call counter.
-static std::string TemporaryName(CONST_STRPTR filename) {
-    static uint64_t calls = 0;
-    uint64_t mix =
-        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    mix ^= static_cast<uint64_t>(reinterpret_cast<uintptr_t>(&mix)) << 16;
-    mix ^= ++calls * 0x9E3779B97F4A7C15ull;
-    mix ^= mix >> 33;
-    mix *= 0xFF51AFD7ED558CCDull;
-    mix ^= mix >> 33;
-    char suffix[32];
-    snprintf(suffix, sizeof suffix, ".%08X.tmp", static_cast<unsigned>(mix & 0xFFFFFFFFu));
-    return std::string(filename) + suffix;
-}
-
-// Creates a new temporary file beside the target. Exclusive creation ("x")
-// never follows or reuses an existing name; a clash just tries another name.
-static FILE *CreateTemporary(CONST_STRPTR filename, std::string &name) {
-    for (int attempt = 0; attempt < 8; attempt++) {
-        name = TemporaryName(filename);
-        errno = 0;
-        FILE *file = fopen(name.c_str(), "wbx");
-        if (file != nullptr || errno != EEXIST)
-            return file;
-    }
-    return nullptr;
 }
 
 // Writes every section header and variable line. Returns the number of
@@ -132,20 +117,12 @@ static LONG WriteSections(struct INIFile *ini, FILE *file) {
 LONG SaveINI(struct INIFile *ini, CONST_STRPTR filename) {
     if (ini == nullptr || filename == nullptr || ini->Sections == nullptr)
         return 0;
-    // A file that is a link (kept with the user's other settings, say) is
-    // replaced where the link leads, so the link stays a link.
-    char target[INI_PATH_SIZE];
-    if (!FollowLinks(filename, target, sizeof target))
-        return 0;
-    std::string temporary;
-    FILE *file = CreateTemporary(target, temporary);
+    // The runtime replaces the file as a whole when the stream closes, and
+    // only a file that is the user's to write.
+    FILE *file = fopen(filename, "wb");
     if (file == nullptr)
-        return 0;
-    LONG count = WriteSections(ini, file);
-    bool closed = fclose(file) == 0;
-    if (count < 0 || !closed || rename(temporary.c_str(), target) != 0) {
-        remove(temporary.c_str());
-        return 0;
-    }
-    return count;
+        return -1;
+    const LONG count = WriteSections(ini, file);
+    const bool closed = fclose(file) == 0;
+    return count >= 0 && closed ? count : -1;
 }

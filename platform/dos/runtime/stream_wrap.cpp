@@ -1,14 +1,22 @@
 // The runtime's stream calls with Amiga names. Programs that link amiga_runtime
 // are linked with --wrap for fopen, fopen64, rename and remove, so their calls
 // land here, get their device prefix resolved and go on to the C library.
-// A stream opened only for reading is opened only on a regular file; a file
-// that rename puts in the place of a regular file takes over its permission
-// bits, so replacing a private file (0600) never makes it readable to others.
+// A stream opened only for reading is opened only on a regular file. A
+// stream opened only for writing ("w", "wb") replaces its file as a whole when
+// it is closed: what was written goes in one step to the file, or nowhere, and
+// only a file that is the user's to write is replaced (ReplaceFile). A save
+// that cannot be made says so in one line on standard error, and fopen or
+// fclose fails. A file that rename puts in the place of a regular file takes
+// over its permission bits, so replacing a private file (0600) never makes it
+// readable to others.
 #include "dos/host_dos.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,6 +53,59 @@ FILE *OpenForReading(const char *host, const char *mode) {
     return stream;
 }
 
+// A stream that collects what is written and replaces its file on close.
+struct Replacement {
+    std::string path;
+    std::string contents;
+    bool lost = false; // a write did not fit in memory: the file is not replaced
+};
+
+ssize_t CollectWrite(void *cookie, const char *data, size_t size) {
+    try {
+        static_cast<Replacement *>(cookie)->contents.append(data, size);
+    } catch (const std::bad_alloc &) {
+        static_cast<Replacement *>(cookie)->lost = true;
+        errno = ENOMEM;
+        return -1;
+    }
+    return static_cast<ssize_t>(size);
+}
+
+int CommitOnClose(void *cookie) {
+    std::unique_ptr<Replacement> replacement(static_cast<Replacement *>(cookie));
+    std::string why = "out of memory";
+    if (!replacement->lost &&
+        platform::dos::ReplaceFile(replacement->path, replacement->contents, &why))
+        return 0;
+    if (replacement->lost)
+        errno = ENOMEM;
+    const int error = errno;
+    platform::dos::ReportSaveFailure(replacement->path, why);
+    errno = error;
+    return -1;
+}
+
+FILE *OpenReplacement(const char *host) {
+    std::string target, why;
+    if (!platform::dos::CheckReplaceable(host, &target, &why)) {
+        const int error = errno;
+        platform::dos::ReportSaveFailure(host, why);
+        errno = error;
+        return nullptr;
+    }
+    auto replacement = std::make_unique<Replacement>();
+    replacement->path = host;
+    FILE *stream =
+        ::fopencookie(replacement.get(), "w", {nullptr, CollectWrite, nullptr, CommitOnClose});
+    if (stream)
+        (void)replacement.release();
+    return stream;
+}
+
+bool ReplacesFile(const char *mode) {
+    return mode && mode[0] == 'w' && !std::strchr(mode, '+');
+}
+
 template <typename Open> FILE *OpenStream(Open open, const char *path, const char *mode) {
     std::string host;
     const bool writing = WritesTo(mode);
@@ -52,6 +113,8 @@ template <typename Open> FILE *OpenStream(Open open, const char *path, const cha
     if (device && host.empty())
         return nullptr;
     const char *name = device ? host.c_str() : path;
+    if (name && ReplacesFile(mode))
+        return OpenReplacement(name);
     if (writing || !name || !mode)
         return open(name, mode);
     return OpenForReading(name, mode);

@@ -69,13 +69,13 @@ STRPTR FilePart(CONST_STRPTR path);
 // Where the last component starts, or the ':' or '/' that ends the directory
 // part when one does; inside path.
 STRPTR PathPart(CONST_STRPTR path);
-// The name that writing a file by `name` really writes at: a soft link, or a
-// chain of them, is followed to its final target, which need not exist yet
-// (a link with no target is written as a new file there); any other name
-// comes back unchanged. Copies it into buffer; FALSE when it does not fit
-// (ERROR_BUFFER_OVERFLOW), the chain does not end (ERROR_TOO_MANY_LEVELS)
-// or the device is unknown.
-BOOL FollowLinks(CONST_STRPTR name, STRPTR buffer, LONG size);
+// Waits for and takes the advisory lock that serialises processes which read,
+// change and replace the file `name` (links followed), so that none of them
+// writes over what another has just saved. Every such process must take it.
+// Null when it cannot be had (IoErr() says why; a holder that keeps it for
+// seconds is given up on); the caller may then go on without it.
+APTR LockUpdate(CONST_STRPTR name);
+void UnLockUpdate(APTR lock);
 // Points a device ("NAME" or "NAME:") at a host folder for this process; a
 // null folder drops the assignment, so the device resolves as before.
 BOOL AssignPath(CONST_STRPTR name, CONST_STRPTR hostFolder);
