@@ -68,5 +68,6 @@ int main(int, char **) {
         CloseLibrary(MUIMasterBase);
     if (DebugIT)
         Printf("Goodbye...\n");
-    exit(0);
+    // Settings that could not be saved are a failure the caller must see.
+    exit(SettingsLost ? EXIT_FAILURE : 0);
 }

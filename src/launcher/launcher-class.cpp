@@ -15,6 +15,7 @@
 #include <cstdio>
 
 struct MUI_CustomClass *LauncherClass = NULL;
+BOOL SettingsLost = FALSE;
 
 namespace {
 
@@ -31,18 +32,31 @@ struct Option {
     ULONG choices;
 };
 
-const Option kFullScreen = {"FullScreen", 0, ID_FULLSCREEN, MUIA_Selected, 0};
-const Option kSoundOn = {"SoundOn", 1, ID_SOUND, MUIA_Selected, 0};
-const Option kDoubleSize = {"DoubleSize", 0, ID_DOUBLESIZE, MUIA_Selected, 0};
-const Option kScanLines = {"ScanLines", 0, ID_SCANLINES, MUIA_Selected, 0};
-const Option kPalette = {"Palette", 0, ID_PALETTE, MUIA_Cycle_Active, 3};
+enum { FULLSCREEN, SOUNDON, DOUBLESIZE, SCANLINES, PALETTE, NUM_OPTIONS };
 
-// An option was written to the store since it was loaded. Only then is the
-// file saved again: a run that changes nothing leaves it exactly as it was.
-BOOL SettingsChanged = FALSE;
+const Option kOptions[NUM_OPTIONS] = {
+    {"FullScreen", 0, ID_FULLSCREEN, MUIA_Selected, 0},
+    {"SoundOn", 1, ID_SOUND, MUIA_Selected, 0},
+    {"DoubleSize", 0, ID_DOUBLESIZE, MUIA_Selected, 0},
+    {"ScanLines", 0, ID_SCANLINES, MUIA_Selected, 0},
+    {"Palette", 0, ID_PALETTE, MUIA_Cycle_Active, 3},
+};
+
+// The options written to the store since it was loaded, one bit each. Only
+// these are saved, into the file as it is then: a run that changes nothing
+// leaves the file exactly as it was, and a change another launcher saved in
+// the meantime stays.
+ULONG ChangedOptions = 0;
+// The file was too large to be a settings file: this run never writes it.
+BOOL SettingsRefused = FALSE;
 
 Object *FindUData(Object *obj, ULONG id) {
     return reinterpret_cast<Object *>(IDoMethod(obj, MUIM_FindUData, id));
+}
+
+void SayTooLarge(void) {
+    fprintf(stderr, "Settings file %s is larger than %ld bytes: not read, and left as it is\n",
+            FilePart(kSettingsFile), static_cast<long>(INI_MAX_FILE_SIZE));
 }
 
 // Reads an option from the store and shows it in its gadget. A stored choice
@@ -58,14 +72,38 @@ LONG RestoreOption(Object *obj, const Option &option) {
     return value;
 }
 
-// A flag keeps the low 16 bits of its value, as a signed number, and is
-// written through to the store.
-void StoreOption(const Option &option, LONG value) {
-    INISetInteger(&myINI, kSection, option.key, value);
-    SettingsChanged = TRUE;
+void StoreOption(int option, LONG value) {
+    INISetInteger(&myINI, kSection, kOptions[option].key, value);
+    ChangedOptions |= 1UL << option;
 }
 
-void SetFlag(WORD *field, const Option &option, IPTR value) {
+// Saves this run's changes: under the update lock, the file as it is now is
+// read again, the changed options are written into it and it is saved.
+// Returns SaveINI's result, or -1 when the file has become too large.
+LONG SaveSettings(void) {
+    APTR lock = LockUpdate(kSettingsFile);
+    struct INIFile current;
+    InitINI(&current);
+    LONG saved = LoadINI(&current, kSettingsFile);
+    if (saved < 0) {
+        SayTooLarge();
+    } else {
+        for (int option = 0; option < NUM_OPTIONS; option++) {
+            TEXT value[INI_VALUE_SIZE];
+            if ((ChangedOptions & (1UL << option)) &&
+                INIGetString(&myINI, kSection, kOptions[option].key, value, sizeof value))
+                INISetString(&current, kSection, kOptions[option].key, value);
+        }
+        saved = SaveINI(&current, kSettingsFile);
+    }
+    TrashINI(&current);
+    UnLockUpdate(lock);
+    return saved;
+}
+
+// A flag keeps the low 16 bits of its value, as a signed number, and is
+// written through to the store.
+void SetFlag(WORD *field, int option, IPTR value) {
     *field = static_cast<WORD>(value);
     StoreOption(option, *field);
 }
@@ -123,13 +161,17 @@ IPTR LauncherNew(struct IClass *cl, Object *obj, struct opSet *msg) {
         return 0;
     auto *data = static_cast<LauncherData *>(INST_DATA(cl, obj));
     InitINI(&myINI);
-    LoadINI(&myINI, kSettingsFile);
-    SettingsChanged = FALSE;
-    data->FullScreen = static_cast<WORD>(RestoreOption(obj, kFullScreen));
-    data->SoundOn = static_cast<WORD>(RestoreOption(obj, kSoundOn));
-    data->DoubleSize = static_cast<WORD>(RestoreOption(obj, kDoubleSize));
-    data->ScanLines = static_cast<WORD>(RestoreOption(obj, kScanLines));
-    data->Palette = static_cast<ULONG>(RestoreOption(obj, kPalette));
+    ChangedOptions = 0;
+    SettingsRefused = LoadINI(&myINI, kSettingsFile) < 0;
+    if (SettingsRefused) {
+        SayTooLarge();
+        TrashINI(&myINI);
+    }
+    data->FullScreen = static_cast<WORD>(RestoreOption(obj, kOptions[FULLSCREEN]));
+    data->SoundOn = static_cast<WORD>(RestoreOption(obj, kOptions[SOUNDON]));
+    data->DoubleSize = static_cast<WORD>(RestoreOption(obj, kOptions[DOUBLESIZE]));
+    data->ScanLines = static_cast<WORD>(RestoreOption(obj, kOptions[SCANLINES]));
+    data->Palette = static_cast<ULONG>(RestoreOption(obj, kOptions[PALETTE]));
     data->ROMList = NULL;
     data->ROMNum = -1;
     data->Spinner = 0;
@@ -148,20 +190,20 @@ IPTR LauncherSet(struct IClass *cl, Object *obj, struct opSet *msg) {
         ++handled;
         switch (tag->ti_Tag) {
         case MUIA_Launcher_FullScreen:
-            SetFlag(&data->FullScreen, kFullScreen, tag->ti_Data);
+            SetFlag(&data->FullScreen, FULLSCREEN, tag->ti_Data);
             break;
         case MUIA_Launcher_SoundOn:
-            SetFlag(&data->SoundOn, kSoundOn, tag->ti_Data);
+            SetFlag(&data->SoundOn, SOUNDON, tag->ti_Data);
             break;
         case MUIA_Launcher_DoubleSize:
-            SetFlag(&data->DoubleSize, kDoubleSize, tag->ti_Data);
+            SetFlag(&data->DoubleSize, DOUBLESIZE, tag->ti_Data);
             break;
         case MUIA_Launcher_ScanLines:
-            SetFlag(&data->ScanLines, kScanLines, tag->ti_Data);
+            SetFlag(&data->ScanLines, SCANLINES, tag->ti_Data);
             break;
         case MUIA_Launcher_Palette:
             data->Palette = static_cast<ULONG>(tag->ti_Data);
-            StoreOption(kPalette, static_cast<LONG>(data->Palette));
+            StoreOption(PALETTE, static_cast<LONG>(data->Palette));
             if (DebugIT)
                 printf("      Palette = %d\n", static_cast<int>(data->Palette));
             break;
@@ -182,8 +224,8 @@ IPTR LauncherSet(struct IClass *cl, Object *obj, struct opSet *msg) {
 }
 
 IPTR LauncherDispose(struct IClass *cl, Object *obj, Msg msg) {
-    if (SettingsChanged)
-        SaveINI(&myINI, kSettingsFile);
+    if (ChangedOptions && !SettingsRefused && SaveSettings() < 0)
+        SettingsLost = TRUE;
     TrashINI(&myINI);
     return IDoSuperMethodA(cl, obj, msg);
 }

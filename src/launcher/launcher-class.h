@@ -29,6 +29,8 @@ struct LauncherData {
 };
 
 extern struct MUI_CustomClass *LauncherClass;
+// The settings of this run could not be saved (the reason has been said).
+extern BOOL SettingsLost;
 
 struct MUI_CustomClass *CreateLauncherClass(void);
 void DeleteLauncherClass(void);

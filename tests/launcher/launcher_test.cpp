@@ -1,6 +1,7 @@
 // The window tree and the application object of the launcher class, as
 // build_gui makes them on the toolkit model: the tree as built, options
 // restored from the settings file, and the box-art swap.
+#include "INIFile.h"
 #include "karvolin.h"
 #include "launcher-class.h"
 #include "rommaker.h"
@@ -20,6 +21,8 @@
 #include <fstream>
 #include <map>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -139,6 +142,53 @@ TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
         Dispose();
         EXPECT_EQ(Settings(), "[Settings]\nPalette = " + palette + "\n");
     }
+
+    // A file far larger than settings are is neither read nor written over.
+    const std::string huge = "[Settings]\nSoundOn = 0\n" + std::string(INI_MAX_FILE_SIZE, '#');
+    dir_.Write("env/karvolin.ini", huge);
+    testing::internal::CaptureStderr();
+    ASSERT_NE(build_gui(), nullptr);
+    EXPECT_EQ(Data().SoundOn, 1);
+    SetAttrs(App, MUIA_Launcher_Palette, 1, TAG_DONE);
+    Dispose();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Settings file karvolin.ini is larger than 1048576 bytes: not read, and left as "
+              "it is\n");
+    EXPECT_TRUE(Settings() == huge) << "written over";
+    EXPECT_FALSE(SettingsLost);
+}
+
+// Two launchers open at once, each changing other options: the one that
+// quits last keeps the other's changes, and wins where both changed one.
+TEST_F(LauncherTest, TwoLaunchersAtOnceKeepEachOthersChanges) {
+    dir_.Write("env/karvolin.ini", "[Settings]\nPalette = 2\n");
+    int loaded[2], quit[2][2];
+    ASSERT_EQ(::pipe(loaded) + ::pipe(quit[0]) + ::pipe(quit[1]), 0);
+    const auto launcher = [&](int which, Tag option, IPTR value) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            char byte = 0;
+            bool ok = build_gui() != nullptr;
+            SetAttrs(App, option, value, MUIA_Launcher_Palette, value, TAG_DONE);
+            ok = ok && ::write(loaded[1], &byte, 1) == 1 && ::read(quit[which][0], &byte, 1) == 1;
+            Dispose();
+            ::_exit(ok && !SettingsLost ? 0 : 1);
+        }
+        return pid;
+    };
+    const pid_t launchers[] = {launcher(0, MUIA_Launcher_FullScreen, 1),
+                               launcher(1, MUIA_Launcher_SoundOn, 0)};
+    char bytes[2];
+    ASSERT_EQ(::read(loaded[0], bytes, 1) + ::read(loaded[0], bytes + 1, 1), 2); // both have read
+    for (int which : {0, 1}) {
+        int status = -1;
+        ASSERT_EQ(::write(quit[which][1], bytes, 1), 1);
+        ASSERT_EQ(::waitpid(launchers[which], &status, 0), launchers[which]);
+        EXPECT_EQ(status, 0);
+    }
+    EXPECT_EQ(Settings(), "[Settings]\nPalette = 0\nFullScreen = 1\nSoundOn = 0\n");
+    for (int fd : {loaded[0], loaded[1], quit[0][0], quit[0][1], quit[1][0], quit[1][1]})
+        ::close(fd);
 }
 
 // The picture follows the selected ROM: its box art when the table knows it

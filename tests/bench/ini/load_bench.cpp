@@ -1,5 +1,8 @@
-// Loading a settings file of 1 MB and of 10 MB, every line a distinct key in
-// one section: the time should grow with the file's size, not its square.
+// Loading a settings file as large as a settings file may be (1 MiB), every
+// line a distinct key in one section, or every key in a section of its own
+// with names as short as can be (the most the store can be made to hold); and
+// a 7.7 MB file, which is not read. The time should grow with the file's
+// size, not its square; the peak memory of the process is reported in MB.
 #include <INIFile.h>
 
 #include <benchmark/benchmark.h>
@@ -8,19 +11,28 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <sys/resource.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A file of about `bytes` bytes: "[Settings]" and then lines such as
-// "Key0000001 = value of key 0000001".
-std::string WriteFile(const fs::path &folder, long bytes) {
-    const std::string name = (folder / (std::to_string(bytes) + ".ini")).string();
+// A file of at most `bytes` bytes: lines such as "Key0000001 = value 0000001",
+// under one "[Settings]" or each under a header of its own.
+std::string WriteFile(const fs::path &folder, long bytes, bool sections) {
+    const std::string name = (folder / "settings.ini").string();
+    std::string text = sections ? "" : "[Settings]\n";
+    char line[64];
+    for (long key = 0;; ++key) {
+        const int length =
+            sections ? std::snprintf(line, sizeof line, "[%lx]\nb=\n", key)
+                     : std::snprintf(line, sizeof line, "Key%07ld = value %07ld\n", key, key);
+        if (static_cast<long>(text.size()) + length > bytes)
+            break;
+        text.append(line, static_cast<size_t>(length));
+    }
     FILE *file = std::fopen(name.c_str(), "wb");
-    long written = std::fprintf(file, "[Settings]\n");
-    for (long key = 0; written < bytes; ++key)
-        written += std::fprintf(file, "Key%07ld = value of key %07ld\n", key, key);
+    std::fwrite(text.data(), 1, text.size(), file);
     std::fclose(file);
     return name;
 }
@@ -31,7 +43,7 @@ void BM_LoadINI(benchmark::State &state) {
         state.SkipWithError("no temporary folder");
         return;
     }
-    const std::string name = WriteFile(folder, state.range(0));
+    const std::string name = WriteFile(folder, state.range(0), state.range(1) != 0);
     LONG lines = 0;
     for (auto _ : state) {
         INIFile ini;
@@ -41,10 +53,18 @@ void BM_LoadINI(benchmark::State &state) {
     }
     state.SetBytesProcessed(state.iterations() * static_cast<long>(fs::file_size(name)));
     state.counters["keys"] = static_cast<double>(lines);
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
     fs::remove_all(folder);
 }
 
-BENCHMARK(BM_LoadINI)->ArgName("bytes")->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadINI)
+    ->ArgNames({"bytes", "sections"})
+    ->Args({INI_MAX_FILE_SIZE, 0})
+    ->Args({INI_MAX_FILE_SIZE, 1})
+    ->Args({7700000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
