@@ -2,8 +2,10 @@
 
 #include "dos/host_dos.h"
 
+#include <proto/dos.h>
+
+#include <algorithm>
 #include <cerrno>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 #include <unistd.h>
@@ -74,14 +76,6 @@ std::string FormatLine(const Entry &entry) {
     return out.str();
 }
 
-bool WriteEntries(const std::filesystem::path &file, const std::vector<Entry> &entries) {
-    std::ofstream out(file, std::ios::trunc);
-    for (const Entry &entry : entries)
-        out << FormatLine(entry);
-    out.close();
-    return !out.fail();
-}
-
 // Line breaks would split an entry; they cannot be part of a base name here.
 bool ValidBase(const std::string &base) {
     return !base.empty() && base.find_first_of("\r\n") == std::string::npos;
@@ -101,20 +95,28 @@ std::optional<WindowGeometry> GeometryStore::Load(const std::string &base, ULONG
 bool GeometryStore::Save(const std::string &base, ULONG id, const WindowGeometry &geometry) const {
     if (file_.empty() || !ValidBase(base) || !ParseLine(FormatLine({id, geometry, base})))
         return false;
+    std::error_code ignored; // a folder that cannot be made shows in the save
+    std::filesystem::create_directories(file_.parent_path(), ignored);
+    // Other processes keep their windows in the same file: each reads it and
+    // replaces it under the update lock, so no entry of another is lost.
+    APTR lock = LockUpdate(file_.c_str());
     std::vector<Entry> entries = ReadEntries(file_);
-    std::erase_if(entries, [&](const Entry &e) { return e.id == id && e.base == base; });
-    entries.push_back({id, geometry, base});
-
-    std::error_code error;
-    std::filesystem::create_directories(file_.parent_path(), error);
-    std::filesystem::path temporary = file_;
-    temporary += ".new";
-    if (!WriteEntries(temporary, entries)) {
-        std::filesystem::remove(temporary, error);
-        return false;
+    const auto same = [&](const Entry &e) { return e.id == id && e.base == base; };
+    const auto kept = std::find_if(entries.begin(), entries.end(), same);
+    bool saved = true;
+    if (kept == entries.end() || kept->geometry != geometry) { // else nothing to write
+        std::erase_if(entries, same);
+        entries.push_back({id, geometry, base});
+        std::string text;
+        for (const Entry &entry : entries)
+            text += FormatLine(entry);
+        std::string why;
+        saved = platform::dos::ReplaceFile(file_.string(), text, &why);
+        if (!saved)
+            platform::dos::ReportSaveFailure(file_.string(), why);
     }
-    std::filesystem::rename(temporary, file_, error);
-    return !error;
+    UnLockUpdate(lock);
+    return saved;
 }
 
 std::filesystem::path GeometryFile() {

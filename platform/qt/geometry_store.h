@@ -25,9 +25,10 @@ class GeometryStore {
     // The entry for base and id; none when the file, the entry or a sane size
     // is missing.
     std::optional<WindowGeometry> Load(const std::string &base, ULONG id) const;
-    // Replaces (or adds) the entry, keeping the others; the file is rewritten
-    // through a temporary so that a crash never leaves half a file. Returns
-    // false when it cannot be written.
+    // Replaces (or adds) the entry, keeping the others, when it differs from
+    // the one in the file; the file is replaced as a whole (ReplaceFile) under
+    // the update lock. Returns false, having said why on standard error, when
+    // it cannot be written.
     bool Save(const std::string &base, ULONG id, const WindowGeometry &geometry) const;
 
   private:
