@@ -69,4 +69,6 @@ struct Interface *GetInterface(struct Library *library, CONST_STRPTR name, ULONG
     return new Interface{library, "main", 1};
 }
 
-void DropInterface(struct Interface *interface) { delete interface; }
+void DropInterface(struct Interface *interface) {
+    delete interface;
+}

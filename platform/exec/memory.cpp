@@ -10,7 +10,9 @@ APTR AllocMem(ULONG byteSize, ULONG attributes) {
     return block;
 }
 
-void FreeMem(APTR memoryBlock, ULONG) { std::free(memoryBlock); }
+void FreeMem(APTR memoryBlock, ULONG) {
+    std::free(memoryBlock);
+}
 
 // AllocVec remembers the size in front of the block so FreeVec needs none.
 APTR AllocVec(ULONG byteSize, ULONG attributes) {

@@ -57,7 +57,7 @@ void OpenMissingStandardStreams() {
     }
 }
 
-// Sets up the break signals before any other code of the program runs. They
+// Sets up the signals before any other code of the program runs. They
 // stay blocked until the pipe and the handlers are in place; a break pending
 // from before (even one the parent blocked) then arrives. A break signal the
 // parent chose to ignore (nohup, a background job) stays ignored.
@@ -83,6 +83,10 @@ __attribute__((constructor(101))) void StartProcess() {
             ::sigaction(sig, &action, nullptr);
     }
     ::sigprocmask(SIG_UNBLOCK, &breaks, nullptr);
+    // A write to a pipe nobody reads, or past the file size limit, fails
+    // instead of ending the process: the program goes on and saves its work.
+    ::signal(SIGPIPE, SIG_IGN);
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 struct SignalState {

@@ -141,10 +141,10 @@ TEST_F(ProgramTest, EachOptionSetWithTheMouseReachesTheNextLaunch) {
 
 // Keys alone, in a drawer with named pipes where the program reads files: a
 // ROM, the placeholder, the top game's picture, the settings, the window
-// placement. Nothing waits for a writer, and what the run saves replaces
-// them. The list has the keys when the window opens and its first Down takes
-// the top entry; Tab and Shift+Tab walk every control in window order; a
-// focused chooser follows Up and Down.
+// placement. Nothing waits for a writer, and no pipe is written over: each
+// save says so and the run ends with status 1. The list has the keys when the window opens and its
+// first Down takes the top entry; Tab and Shift+Tab walk every control in window order; a focused
+// chooser follows Up and Down.
 TEST_F(ProgramTest, KeyboardAloneInADrawerWithPipes) {
     const fs::path images = drawer_.drawer() / "images";
     fs::create_directories(drawer_.configDir() / "mui");
@@ -157,12 +157,27 @@ TEST_F(ProgramTest, KeyboardAloneInADrawerWithPipes) {
     ASSERT_EQ(Rows(session_.Start()).size(), 8u) << "no picture to show";
     ASSERT_TRUE(session_.Key({"Down", "l", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab",
                               "shift+Tab", "Down", "l", "q"}));
-    EXPECT_EQ(session_.WaitForExit(), 0);
+    EXPECT_EQ(session_.WaitForExit(), 1);
     const std::string top = drawer_.rom(DemoRomAt(0).file).string();
     EXPECT_EQ(session_.EmulatorRuns(2),
               (Runs{{top, "-sound", "-palette", "0"}, {top, "-sound", "-palette", "1"}}));
-    EXPECT_EQ(ReadFile(drawer_.settingsFile()), "[Settings]\nPalette = 1\n");
-    EXPECT_TRUE(fs::is_regular_file(drawer_.configDir() / "mui/windows.geometry"));
+    const fs::path placement = drawer_.configDir() / "mui/windows.geometry";
+    EXPECT_TRUE(fs::is_fifo(drawer_.settingsFile()) && fs::is_fifo(placement));
+    EXPECT_EQ(session_.Output(), "Cannot save " + placement.string() + ": it is a named pipe\n" +
+                                     "Cannot save " + drawer_.settingsFile().string() +
+                                     ": it is a named pipe\n");
+}
+
+// With its output a pipe nobody reads, no emulator and no room to save:
+// Launch's error line is lost, not the launcher; it quits as ever, says the
+// settings were not saved by its exit status, and leaves no file behind.
+TEST_F(ProgramTest, NoReaderNoEmulatorNoRoomEndsNothing) {
+    fs::remove(drawer_.root() / "bin/colem");
+    ASSERT_FALSE(session_.Start(true).isNull());
+    ASSERT_TRUE(session_.Key({"Down", "l", "Tab", "space", "q"}));
+    EXPECT_EQ(session_.WaitForExit(), 1);
+    for (const auto &entry : fs::recursive_directory_iterator(drawer_.configDir()))
+        EXPECT_TRUE(entry.is_directory()) << entry.path();
 }
 
 // The window as a screen reader reads it through AT-SPI, on a private session

@@ -16,6 +16,7 @@
 #include <optional>
 #include <sstream>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <thread>
 #include <vector>
 
@@ -47,12 +48,14 @@ template <typename Ready> bool WaitFor(Ready ready, std::chrono::milliseconds ti
 // A child with no standard input and its output and errors appended to
 // `output` (none: errors thrown away, output kept for ReadOutput); with
 // default signal handling and an empty mask; it dies with the test, and is
-// killed when the object goes.
+// killed when the object goes. A `hostile` child writes its output and errors
+// to a pipe that nobody reads, and may not make any file grow.
 class Process {
   public:
     Process() = default;
     Process(const std::vector<std::string> &argv, const Environment &environment,
-            const std::string &output = {}, const std::string &workingDir = {})
+            const std::string &output = {}, const std::string &workingDir = {},
+            bool hostile = false)
         : qt_(new QProcess) {
         qt_->setProcessEnvironment(environment);
         qt_->setWorkingDirectory(QString::fromStdString(workingDir));
@@ -61,8 +64,13 @@ class Process {
         qt_->setStandardErrorFile(file, QIODevice::Append);
         if (!output.empty())
             qt_->setStandardOutputFile(file, QIODevice::Append);
-        qt_->setChildProcessModifier([] {
+        qt_->setChildProcessModifier([hostile] {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (int fds[2]; hostile && ::pipe(fds) == 0) {
+                ::dup2(fds[1], 1), ::dup2(fds[1], 2), ::close(fds[0]), ::close(fds[1]);
+                const rlimit none{0, 0};
+                ::setrlimit(RLIMIT_FSIZE, &none);
+            }
             const sigset_t none{};
             ::sigprocmask(SIG_SETMASK, &none, nullptr);
             for (int signal = 1; signal < NSIG; ++signal)
@@ -271,12 +279,12 @@ struct Session {
     Process process{};
     std::string window{};
 
-    // Starts the program; the window once all its rows are drawn, or a null
-    // image.
-    QImage Start() {
+    // Starts the program (hostile: see Process); the window once all its rows
+    // are drawn, or a null image.
+    QImage Start(bool hostile = false) {
         process = Process({drawer.program().string()},
                           drawer.ProgramEnvironment(server.ClientEnvironment()),
-                          drawer.outputFile().string(), drawer.root().string());
+                          drawer.outputFile().string(), drawer.root().string(), hostile);
         window = server.WaitForWindow(process.pid(), 10s);
         const auto drawn = [](const QImage &image) { return Rows(image).size() >= 8; };
         const QImage shot = window.empty() ? QImage() : GrabWhen(drawn, 5s);
