@@ -1,7 +1,8 @@
 // SystemTagList: runs a command line as its own process.
 //
 // The line is split by the AmigaDOS shell's rules and executed directly,
-// never through /bin/sh, so no character of a file name can run a command.
+// never parsed by /bin/sh, so no character of a file name can run a command
+// (a script without a "#!" line is handed to /bin/sh as a file to run).
 // An asynchronous command is started through an intermediate process that
 // exits at once (the command is adopted by init and never becomes our
 // zombie); the command gets its own session and /dev/null as its streams. A
@@ -152,7 +153,7 @@ Options ReadTags(const struct TagItem *tags) {
 // streams (the rest close at exec, the error pipe with them). Only
 // async-signal-safe calls from here on.
 [[noreturn]] void ExecChild(const Options &options, const char *file, char *const argv[],
-                            int errorPipe) {
+                            char *const shellArgv[], int errorPipe) {
     struct sigaction defaults {};
     defaults.sa_handler = SIG_DFL;
     for (int sig = 1; sig < NSIG; ++sig)
@@ -175,6 +176,10 @@ Options ReadTags(const struct TagItem *tags) {
             if (fd != errorPipe)
                 close(fd);
     execve(file, argv, environ);
+    // A script without a "#!" line is run by the shell, as every shell and
+    // execvp do; the shell reads the script, never the command line.
+    if (errno == ENOEXEC)
+        execve(shellArgv[0], shellArgv, environ);
     Fail(errorPipe);
 }
 
@@ -211,6 +216,9 @@ LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags) {
     for (std::string &word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    std::string shell = "/bin/sh", script = file;
+    std::vector<char *> shellArgv{shell.data(), script.data()};
+    shellArgv.insert(shellArgv.end(), argv.begin() + 1, argv.end());
     const Options options = ReadTags(tags);
 
     int errorPipe[2];
@@ -233,7 +241,7 @@ LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags) {
             if (command > 0)
                 _exit(0);
         }
-        ExecChild(options, file.c_str(), argv.data(), errorPipe[1]);
+        ExecChild(options, file.c_str(), argv.data(), shellArgv.data(), errorPipe[1]);
     }
     pthread_sigmask(SIG_SETMASK, &saved, nullptr);
     close(errorPipe[1]);
