@@ -1,5 +1,7 @@
 #include "entry_list_model.h"
 
+#include "mui_text.h"
+
 namespace platform::qt {
 
 void EntryListModel::Reset(const char *const *entries, int count) {
@@ -17,7 +19,7 @@ QVariant EntryListModel::data(const QModelIndex &index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count_)
         return {};
     const char *entry = entries_[index.row()];
-    return QString::fromUtf8(entry ? entry : "");
+    return ShownText(entry ? entry : "");
 }
 
 Qt::ItemFlags EntryListModel::flags(const QModelIndex &index) const {

@@ -71,7 +71,7 @@ QWidget *MakeCycle(Object *object, QWidget *parent) {
     auto *combo = new QComboBox(parent);
     const IPTR entries = Attribute(object, MUIA_Cycle_Entries);
     for (LONG i = 0, count = platform::mui::CountStrings(entries); i < count; ++i)
-        combo->addItem(QString::fromUtf8(reinterpret_cast<const char *const *>(entries)[i]));
+        combo->addItem(ShownText(reinterpret_cast<const char *const *>(entries)[i]));
     combo->setCurrentIndex(static_cast<int>(Attribute(object, MUIA_Cycle_Active)));
     // activated() comes from the user only (mouse, keys, wheel).
     QObject::connect(combo, &QComboBox::activated,

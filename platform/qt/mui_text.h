@@ -4,6 +4,8 @@
 #include <QString>
 #include <Qt>
 
+#include <string_view>
+
 namespace platform::qt {
 
 struct StyledText {
@@ -13,6 +15,12 @@ struct StyledText {
     bool italic = false;
     bool underline = false;
 };
+
+// A program's text as it is shown: UTF-8 where the bytes are UTF-8, each
+// other byte as its Latin-1 letter (so names that differ look different);
+// bidirectional controls and control codes as visible marks, not applied
+// (line breaks are kept as such when asked for).
+QString ShownText(std::string_view bytes, bool lineBreaks = false);
 
 // ESC c/r/l align; ESC b, i, u style; ESC n plain again. Other ESC codes
 // (pens, images) are dropped with their argument so no control byte shows.

@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "geometry_store.h"
 #include "model_access.h"
+#include "mui_text.h"
 
 #include <libraries/mui.h>
 
@@ -31,7 +32,7 @@ int PositiveSize(Object *window, Tag attribute) {
 WindowView::WindowView(Object *window) : window_(window) {
     DescribeToolkitWindows();
     const char *title = StringAttribute(window, MUIA_Window_Title);
-    setWindowTitle(QString::fromUtf8(title ? title : ""));
+    setWindowTitle(ShownText(title ? title : ""));
     auto *layout = new QVBoxLayout(this);
     if (const std::vector<Object *> &root = ChildrenOf(window); !root.empty())
         layout->addWidget(tree_.Build(root.front(), this));
@@ -132,7 +133,7 @@ void WindowView::Relayout(bool window) {
 void WindowView::Follow(Object *object, Tag attribute, IPTR value) {
     if (object == window_) {
         if (attribute == MUIA_Window_Title)
-            setWindowTitle(QString::fromUtf8(reinterpret_cast<const char *>(value)));
+            setWindowTitle(ShownText(reinterpret_cast<const char *>(value)));
         return;
     }
     const WidgetTree::Gadget *gadget = tree_.Find(object);

@@ -3,6 +3,7 @@
 // reports its changes to the application; the list's class counts the entry
 // reads that go through method dispatch (program code the view must not run).
 #include "qt/geometry_store.h"
+#include "qt/mui_text.h"
 
 #include <dos/dos.h>
 #include <libraries/mui.h>
@@ -29,11 +30,13 @@
 #include <fstream>
 #include <functional>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 using platform::qt::GeometryStore;
+using platform::qt::ShownText;
 using platform::qt::WindowGeometry;
 constexpr ULONG kWindowId = 0x54455354;
 constexpr ULONG kRecord = 0x7E570001;                  // the application class's own method
@@ -311,6 +314,29 @@ TEST_F(WindowTest, PlacementSurvivesReopenInANewApplication) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}).find("30000"), std::string::npos);
 }
 
+// A name is shown as its bytes are: UTF-8 as such, any other byte as its
+// Latin-1 letter, so that different names look different; controls that
+// would reorder or hide text are shown as marks instead of being applied.
+TEST(ShownTextTest, NamesShowAsTheirBytesAre) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Caf\xc3\xa9.rom", "Caf\xc3\xa9.rom"},
+        {"Caf\xe9.rom", "Caf\xc3\xa9.rom"},
+        {"Caf\xe8.rom", "Caf\xc3\xa8.rom"},
+        {"a\xe2\x80\xae"
+         "b.rom",
+         "a\xe2\x80\xb9RLO\xe2\x80\xba"
+         "b.rom"},
+        {"x\xe2\x81\xa6y\xe2\x80\x8f", "x\xe2\x80\xb9LRI\xe2\x80\xbay\xe2\x80\xb9RLM\xe2\x80\xba"},
+        {"tab\tand\nline", "tab\xe2\x90\x89"
+                           "and\xe2\x90\x8aline"},
+        {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xc2\x80"}, // a surrogate is no UTF-8
+        {"\xf0\x9f\x8e\xae", "\xf0\x9f\x8e\xae"},
+    };
+    for (const auto &[bytes, shown] : cases)
+        EXPECT_EQ(ShownText(bytes).toStdString(), shown) << bytes;
+    EXPECT_EQ(ShownText("two\nlines", true), QString("two\nlines"));
+}
+
 TEST(GeometryStoreTest, KeepsEntriesApartSkipsDamageAndFailsCleanly) {
     QTemporaryDir temp;
     const fs::path dir = temp.path().toStdString();
@@ -340,6 +366,25 @@ TEST(GeometryStoreTest, KeepsEntriesApartSkipsDamageAndFailsCleanly) {
     EXPECT_FALSE(GeometryStore(dir / "sub" / "windows" / "x").Save("APP", 1, {0, 0, 9, 9}));
     EXPECT_EQ(store.Load("APP", 3), (WindowGeometry{0, 0, 9, 9}));
     EXPECT_FALSE(fs::exists(dir / "sub" / "windows.new"));
+
+    // The same placement again writes nothing; a changed one is written
+    // through a link, keeping the file's permissions; a pipe is left alone.
+    struct stat before {
+    }, after{};
+    ::stat((dir / "sub" / "windows").c_str(), &before);
+    ASSERT_TRUE(store.Save("APP", 3, {0, 0, 9, 9}));
+    ::stat((dir / "sub" / "windows").c_str(), &after);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    fs::permissions(dir / "sub" / "windows", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(dir / "sub" / "windows", dir / "link");
+    ASSERT_TRUE(GeometryStore(dir / "link").Save("APP", 3, {1, 1, 9, 9}));
+    EXPECT_TRUE(fs::is_symlink(dir / "link"));
+    EXPECT_EQ(store.Load("APP", 3), (WindowGeometry{1, 1, 9, 9}));
+    EXPECT_EQ(fs::status(dir / "link").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(GeometryStore(dir / "pipe").Save("APP", 1, {0, 0, 9, 9}));
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
 
     // Without a file name (no settings folder) nothing is written anywhere.
     const fs::path was = fs::current_path();
