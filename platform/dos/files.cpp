@@ -9,11 +9,15 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <new>
+#include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 struct DosFileHandle {
-    int fd = -1;
+    int fd = -1;          // -1 for a lock
+    std::string lockedAt; // a lock's host path, absolute
     bool writable = false;
     bool writeFailed = false;
     size_t readPos = 0;   // next unread byte of the buffer
@@ -130,7 +134,7 @@ BPTR Open(CONST_STRPTR name, LONG accessMode) {
 }
 
 BOOL Close(BPTR file) {
-    if (!file)
+    if (!file || file->fd < 0)
         return TRUE;
     const bool flushed = FlushWrites(*file);
     const bool closed = ::close(file->fd) == 0;
@@ -140,7 +144,7 @@ BOOL Close(BPTR file) {
 }
 
 LONG FGetC(BPTR file) {
-    if (!file)
+    if (!file || file->fd < 0)
         return Fail(ERROR_REQUIRED_ARG_MISSING);
     if (file->readPos == file->readEnd && FillBuffer(*file) <= 0)
         return -1;
@@ -148,7 +152,7 @@ LONG FGetC(BPTR file) {
 }
 
 LONG Read(BPTR file, APTR buffer, LONG length) {
-    if (!file || !buffer || length < 0)
+    if (!file || file->fd < 0 || !buffer || length < 0)
         return Fail(ERROR_REQUIRED_ARG_MISSING);
     auto *out = static_cast<unsigned char *>(buffer);
     LONG done = 0;
@@ -168,7 +172,7 @@ LONG Read(BPTR file, APTR buffer, LONG length) {
 }
 
 LONG Write(BPTR file, CONST_APTR buffer, LONG length) {
-    if (!file || !buffer || length < 0)
+    if (!file || file->fd < 0 || !buffer || length < 0)
         return Fail(ERROR_REQUIRED_ARG_MISSING);
     if (!file->writable)
         return Fail(ERROR_WRITE_PROTECTED);
@@ -190,4 +194,46 @@ LONG Write(BPTR file, CONST_APTR buffer, LONG length) {
 LONG FPutC(BPTR file, LONG ch) {
     const unsigned char byte = static_cast<unsigned char>(ch);
     return Write(file, &byte, 1) == 1 ? byte : -1;
+}
+
+// A lock names an existing file or folder; here it only remembers where.
+BPTR Lock(CONST_STRPTR name, LONG) {
+    long error = 0;
+    const std::string host = platform::dos::HostPath(name, false, &error);
+    struct stat status {};
+    if (host.empty() || ::stat(host.c_str(), &status) != 0) {
+        SetIoErr(host.empty() ? (error ? error : ERROR_OBJECT_NOT_FOUND)
+                              : platform::dos::ErrorFromErrno(errno, false));
+        return nullptr;
+    }
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(host, failed);
+    auto *lock = new (std::nothrow) DosFileHandle;
+    if (!lock || failed) {
+        delete lock;
+        SetIoErr(ERROR_NO_FREE_STORE);
+        return nullptr;
+    }
+    lock->lockedAt = absolute.lexically_normal().string();
+    if (lock->lockedAt.size() > 1 && lock->lockedAt.back() == '/')
+        lock->lockedAt.pop_back();
+    return lock;
+}
+
+void UnLock(BPTR lock) {
+    if (lock && lock->fd < 0)
+        delete lock;
+}
+
+BOOL NameFromLock(BPTR lock, STRPTR buffer, LONG length) {
+    if (!lock || lock->fd >= 0 || !buffer || length <= 0) {
+        SetIoErr(ERROR_REQUIRED_ARG_MISSING);
+        return FALSE;
+    }
+    if (lock->lockedAt.size() >= static_cast<size_t>(length)) {
+        SetIoErr(ERROR_LINE_TOO_LONG);
+        return FALSE;
+    }
+    std::memcpy(buffer, lock->lockedAt.c_str(), lock->lockedAt.size() + 1);
+    return TRUE;
 }

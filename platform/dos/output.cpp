@@ -1,4 +1,4 @@
-// Printf and the path helpers FilePart and PathPart.
+// Printf and the path helpers FilePart, PathPart and AddPart.
 #include <proto/dos.h>
 
 #include <cstdarg>
@@ -31,4 +31,17 @@ STRPTR PathPart(CONST_STRPTR path) {
     if (part && part > path && part[-1] == '/')
         --part;
     return part;
+}
+
+BOOL AddPart(STRPTR dirName, CONST_STRPTR fileName, ULONG size) {
+    if (!dirName || !fileName)
+        return FALSE;
+    const size_t length = std::strlen(dirName);
+    const bool separate = length > 0 && dirName[length - 1] != '/' && dirName[length - 1] != ':';
+    if (length + separate + std::strlen(fileName) >= size)
+        return FALSE;
+    if (separate)
+        dirName[length] = '/';
+    std::strcpy(dirName + length + separate, fileName);
+    return TRUE;
 }

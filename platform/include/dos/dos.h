@@ -16,6 +16,11 @@ typedef struct DosFileHandle *BPTR;
 #define MODE_NEWFILE 1006   // new or emptied file, for writing and reading
 #define MODE_READWRITE 1004 // existing or new file, read and write
 
+// Lock modes.
+#define SHARED_LOCK (-2)
+#define EXCLUSIVE_LOCK (-1)
+#define ACCESS_READ SHARED_LOCK
+
 // Break signals of a process (Ctrl-C to Ctrl-F).
 #define SIGBREAKB_CTRL_C 12
 #define SIGBREAKB_CTRL_D 13

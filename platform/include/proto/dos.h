@@ -35,6 +35,16 @@ LONG Write(BPTR file, CONST_APTR buffer, LONG length);
 LONG IoErr(void);
 LONG SetIoErr(LONG code);
 
+// ---- Locks ----------------------------------------------------------------
+// A lock on an existing file or folder (SHARED_LOCK or EXCLUSIVE_LOCK; both
+// only name it here, nothing is held); null when it does not exist, see
+// IoErr(). UnLock releases it.
+BPTR Lock(CONST_STRPTR name, LONG accessMode);
+void UnLock(BPTR lock);
+// The full name of what a lock is on, as the host knows it ("/home/me/x");
+// FALSE when it does not fit the buffer.
+BOOL NameFromLock(BPTR lock, STRPTR buffer, LONG length);
+
 // ---- Directory matching ---------------------------------------------------
 // Lists the entries of one directory whose names match the last component of
 // pattern (the components before it name the directory and hold no wildcards).
@@ -69,6 +79,10 @@ STRPTR FilePart(CONST_STRPTR path);
 // Where the last component starts, or the ':' or '/' that ends the directory
 // part when one does; inside path.
 STRPTR PathPart(CONST_STRPTR path);
+// Appends fileName to the path in dirName, with a '/' between them unless
+// dirName is empty or ends in '/' or ':'; FALSE, changing nothing, when the
+// result and its zero would not fit `size` bytes.
+BOOL AddPart(STRPTR dirName, CONST_STRPTR fileName, ULONG size);
 // Waits for and takes the advisory lock that serialises processes which read,
 // change and replace the file `name` (links followed), so that none of them
 // writes over what another has just saved. Every such process must take it.
