@@ -28,6 +28,7 @@ const AttributeSpec kListAttributes[] = {
     {MUIA_List_Active, ValueKind::Int, static_cast<IPTR>(MUIV_List_Active_Off), &kListEntries},
     {MUIA_List_Entries, ValueKind::Int, std::nullopt, nullptr, true},
     {MUIA_List_SourceArray, ValueKind::Raw, 0, nullptr, true},
+    {MUIA_List_Title, ValueKind::Text},
 };
 
 IPTR List_New(struct IClass *cl, Object *obj, struct opSet *msg) {

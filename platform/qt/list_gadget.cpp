@@ -2,8 +2,11 @@
 
 #include "entry_list_model.h"
 #include "model_access.h"
+#include "mui_text.h"
 
 #include <libraries/mui.h>
+
+#include <QLabel>
 
 namespace platform::qt {
 namespace {
@@ -27,6 +30,7 @@ ListGadget::ListGadget(Object *object, QWidget *parent)
     const bool input = !IsClass(object, MUIC_Listview) || Attribute(object, MUIA_Listview_Input, 1);
     setSelectionMode(input ? SingleSelection : NoSelection);
     ShowEntries();
+    ShowTitle();
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged,
             [this](const QModelIndex &current) { CursorMoved(current.row()); });
 }
@@ -38,6 +42,43 @@ void ListGadget::Follow(Object *object, Tag attribute, IPTR) {
         ShowActive();
     else if (attribute == MUIA_List_Entries)
         ShowEntries();
+    else if (attribute == MUIA_List_Title)
+        ShowTitle();
+}
+
+// The title is a label over the top of the entries' area, which the entries
+// leave free; long text wraps to the list's width.
+void ListGadget::ShowTitle() {
+    const char *title = StringAttribute(list_, MUIA_List_Title);
+    if (!title || !*title) {
+        if (title_)
+            title_->hide();
+        setViewportMargins(0, 0, 0, 0);
+        return;
+    }
+    if (!title_) {
+        title_ = new QLabel(this);
+        title_->setWordWrap(true);
+        title_->setTextFormat(Qt::PlainText);
+        title_->setMargin(4);
+    }
+    title_->setText(ShownText(title));
+    title_->show();
+    PlaceTitle();
+}
+
+void ListGadget::PlaceTitle() {
+    if (!title_ || title_->isHidden())
+        return;
+    const QRect area = contentsRect();
+    const int height = title_->heightForWidth(area.width());
+    setViewportMargins(0, height, 0, 0);
+    title_->setGeometry(area.left(), area.top(), area.width(), height);
+}
+
+void ListGadget::resizeEvent(QResizeEvent *event) {
+    QListView::resizeEvent(event);
+    PlaceTitle();
 }
 
 // Qt makes the first entry current when a list without one takes the focus

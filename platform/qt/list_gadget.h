@@ -8,6 +8,8 @@
 
 #include <QListView>
 
+class QLabel;
+
 namespace platform::qt {
 
 class EntryListModel;
@@ -24,16 +26,20 @@ class ListGadget : public QListView {
 
   protected:
     void focusInEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
   private:
     void ShowEntries();
     void ShowActive();
+    void ShowTitle();
+    void PlaceTitle();
     void CursorMoved(int row);
 
     Object *list_;
     EntryListModel *model_;
-    bool following_ = false; // set while the view follows the model
+    QLabel *title_ = nullptr; // the list's title line, above the entries
+    bool following_ = false;  // set while the view follows the model
 };
 
 } // namespace platform::qt

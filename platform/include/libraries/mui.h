@@ -17,7 +17,8 @@
 //   Text.mui         Contents, PreParse (ISGN, copied), HiChar (ISG).
 //   Image.mui        Image_Spec (ISG).
 //   List.mui         SourceArray (I, referenced, not copied), Active (ISGN),
-//                    Entries (G).
+//                    Entries (G), Title (ISG, copied: a line above the
+//                    entries that is no entry and never scrolls away).
 //   Listview.mui     Input (ISG), List (I). Owns its list.
 //   Cycle.mui        Entries (I, referenced), Active (ISGN).
 //   Dtpic.mui        Name (ISG, copied).
@@ -247,6 +248,7 @@ struct MUIP_Group_ExitChange {
 #define MUIA_List_Active 0x8042391cUL
 #define MUIA_List_Entries 0x80421654UL
 #define MUIA_List_SourceArray 0x8042c0a0UL
+#define MUIA_List_Title 0x80423e66UL
 
 #define MUIV_List_Active_Off -1
 #define MUIV_List_Active_Top -2
