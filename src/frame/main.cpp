@@ -10,7 +10,9 @@
 #include <proto/intuition.h>
 #include <proto/muimaster.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 struct Library *MUIMasterBase = NULL;
 struct MUIIFace *IMUIMaster = NULL;
@@ -31,7 +33,43 @@ void main_loop(void) {
     SetAttrs(Win, MUIA_Window_Open, FALSE, TAG_DONE);
 }
 
-int main(int, char **) {
+namespace {
+
+const char kUsage[] = "usage: karvolin [--help | --version]\n"
+                      "\n"
+                      "Karvolin lists the games in the roms/ folder of its drawer (*.rom, *.col,\n"
+                      "*.bin, *.zip and *.gz files), shows the selected game's box art from\n"
+                      "images/ and starts the emulator colem with it. Keys: Up and Down choose a\n"
+                      "game, Tab and Shift+Tab move between the controls, l or Return on the list\n"
+                      "launches, q quits. A game controller works too: up and down choose, left\n"
+                      "and right move between the controls, A activates, Start launches, B goes\n"
+                      "back to the list. The options and the game launched last are kept in\n"
+                      "$XDG_CONFIG_HOME/karvolin.ini.\n"
+                      "\n"
+                      "  --help     this text\n"
+                      "  --version  the version\n";
+
+// The command line: nothing starts the launcher; --help and --version answer
+// and end it (no window, no display needed); anything else is a mistake.
+void read_arguments(int argc, char **argv) {
+    if (argc < 2)
+        return;
+    const char *arg = argv[1];
+    if (argc == 2 && strcmp(arg, "--help") == 0) {
+        fputs(kUsage, stdout);
+    } else if (argc == 2 && strcmp(arg, "--version") == 0) {
+        puts("karvolin 1.1");
+    } else {
+        fprintf(stderr, "karvolin: unknown argument %s (try --help)\n", argc == 2 ? arg : argv[2]);
+        exit(2);
+    }
+    exit(fflush(stdout) == 0 && !ferror(stdout) ? 0 : 1);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    read_arguments(argc, argv);
     MUIMasterBase = OpenLibrary(MUIMASTER_NAME, MUIMASTER_VMIN);
     IMUIMaster = reinterpret_cast<struct MUIIFace *>(GetInterface(MUIMasterBase, "main", 1, NULL));
     // Without the toolkit (no display) the platform has said why on standard

@@ -79,8 +79,9 @@ ULONG Launch(struct IClass *cl, Object *obj) {
         return 0;
     MakeOptionString(data, options);
     char command[kBufferSize];
-    if (FormatLaunchCommand(data, options, command, sizeof command))
-        SystemTags(command, SYS_Input, NULL, SYS_Output, NULL, SYS_Asynch, TRUE, TAG_DONE);
+    if (FormatLaunchCommand(data, options, command, sizeof command) &&
+        SystemTags(command, SYS_Input, NULL, SYS_Output, NULL, SYS_Asynch, TRUE, TAG_DONE) == 0)
+        RememberLastGame(data->ROMList[data->ROMNum]);
     FreeMem(options, kBufferSize);
     return 0;
 }

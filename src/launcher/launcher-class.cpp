@@ -13,6 +13,7 @@
 #include <proto/utility.h>
 
 #include <cstdio>
+#include <cstring>
 
 struct MUI_CustomClass *LauncherClass = NULL;
 BOOL SettingsLost = FALSE;
@@ -32,7 +33,7 @@ struct Option {
     ULONG choices;
 };
 
-enum { FULLSCREEN, SOUNDON, DOUBLESIZE, SCANLINES, PALETTE, NUM_OPTIONS };
+enum { FULLSCREEN, SOUNDON, DOUBLESIZE, SCANLINES, PALETTE, NUM_OPTIONS, LASTGAME = NUM_OPTIONS };
 
 const Option kOptions[NUM_OPTIONS] = {
     {"FullScreen", 0, ID_FULLSCREEN, MUIA_Selected, 0},
@@ -42,7 +43,11 @@ const Option kOptions[NUM_OPTIONS] = {
     {"Palette", 0, ID_PALETTE, MUIA_Cycle_Active, 3},
 };
 
-// The options written to the store since it was loaded, one bit each. Only
+// The file name of the game launched last, so that the next run starts on it.
+CONST_STRPTR kLastGame = "LastGame";
+
+// The options written to the store since it was loaded, one bit each (and
+// one for the last game). Only
 // these are saved, into the file as it is then: a run that changes nothing
 // leaves the file exactly as it was, and a change another launcher saved in
 // the meantime stays.
@@ -72,9 +77,34 @@ LONG RestoreOption(Object *obj, const Option &option) {
     return value;
 }
 
+CONST_STRPTR KeyOf(int option) {
+    return option == LASTGAME ? kLastGame : kOptions[option].key;
+}
+
 void StoreOption(int option, LONG value) {
     INISetInteger(&myINI, kSection, kOptions[option].key, value);
     ChangedOptions |= 1UL << option;
+}
+
+// Whether the variable is an option this run changed.
+bool Changed(CONST_STRPTR var) {
+    for (int option = 0; option <= LASTGAME; option++)
+        if ((ChangedOptions & (1UL << option)) && strcmp(var, KeyOf(option)) == 0)
+            return true;
+    return false;
+}
+
+// Writes the options this run changed into `current`, in the order they
+// entered the run's store, as a save of that store would have them.
+void ApplyChanges(struct INIFile *current) {
+    for (LONG s = 0; s < myINI.NumSections; s++) {
+        const struct INISection &section = myINI.Sections[s];
+        if (strcmp(section.Name, kSection) != 0)
+            continue;
+        for (LONG v = 0; v < section.NumVars; v++)
+            if (Changed(section.Vars[v].Name))
+                INISetString(current, kSection, section.Vars[v].Name, section.Vars[v].Value);
+    }
 }
 
 // Saves this run's changes: under the update lock, the file as it is now is
@@ -88,12 +118,7 @@ LONG SaveSettings(void) {
     if (saved < 0) {
         SayTooLarge();
     } else {
-        for (int option = 0; option < NUM_OPTIONS; option++) {
-            TEXT value[INI_VALUE_SIZE];
-            if ((ChangedOptions & (1UL << option)) &&
-                INIGetString(&myINI, kSection, kOptions[option].key, value, sizeof value))
-                INISetString(&current, kSection, kOptions[option].key, value);
-        }
+        ApplyChanges(&current);
         saved = SaveINI(&current, kSettingsFile);
     }
     TrashINI(&current);
@@ -138,7 +163,47 @@ void SelectRom(Object *obj, LauncherData *data, LONG index) {
     ReplacePicture(obj, picture);
 }
 
+// When the window opens, the game launched last (still there) or else the
+// top one is the selected game: active in the list, its picture shown, ready
+// to launch. The list's notification does not exist yet, so the launcher
+// selects it itself.
+void SelectStartGame(Object *obj, LauncherData *data) {
+    Object *list = FindUData(obj, ID_LIST);
+    IPTR entries = 0;
+    if (!list || !data->ROMList || !GetAttr(MUIA_List_Entries, list, &entries) || entries == 0)
+        return;
+    LONG start = 0;
+    TEXT last[INI_VALUE_SIZE];
+    if (INIGetString(&myINI, kSection, kLastGame, last, sizeof last))
+        for (LONG i = 0; i < static_cast<LONG>(entries); i++)
+            if (data->ROMList[i] && strcmp(FilePart(data->ROMList[i]), last) == 0) {
+                start = i;
+                break;
+            }
+    SetAttrs(list, MUIA_List_Active, start, TAG_DONE);
+    SelectRom(obj, data, start);
+}
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) >= 0x01 && static_cast<unsigned char>(c) <= 0x20;
+}
+
 } // namespace
+
+void RememberLastGame(CONST_STRPTR romPath) {
+    CONST_STRPTR name = romPath ? FilePart(romPath) : NULL;
+    const size_t length = name ? strlen(name) : 0;
+    // A name the settings file cannot carry as it is (a line break splits the
+    // line, blanks at either end are not read back) is not recorded.
+    if (length == 0 || length >= INI_VALUE_SIZE || strchr(name, '\n') || IsBlank(name[0]) ||
+        IsBlank(name[length - 1]))
+        return;
+    TEXT stored[INI_VALUE_SIZE];
+    if (INIGetString(&myINI, kSection, kLastGame, stored, sizeof stored) && !strcmp(stored, name))
+        return;
+    INISetString(&myINI, kSection, kLastGame, name);
+    ChangedOptions |= 1UL << LASTGAME;
+}
 
 struct MUI_CustomClass *CreateLauncherClass(void) {
     if (DebugIT)
@@ -214,6 +279,7 @@ IPTR LauncherSet(struct IClass *cl, Object *obj, struct opSet *msg) {
             data->ROMList = reinterpret_cast<STRPTR *>(tag->ti_Data);
             if (DebugIT)
                 puts("      ROMList Set");
+            SelectStartGame(obj, data);
             break;
         case MUIA_Launcher_Spinner:
             data->Spinner = static_cast<LONG>(tag->ti_Data);

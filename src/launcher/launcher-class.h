@@ -40,6 +40,9 @@ IPTR LauncherSet(struct IClass *cl, Object *obj, struct opSet *msg);
 IPTR LauncherDispose(struct IClass *cl, Object *obj, Msg msg);
 ULONG Launch(struct IClass *cl, Object *obj);
 
+// Records the launched game's file name as the one to start on next time.
+void RememberLastGame(CONST_STRPTR romPath);
+
 // The two steps of Launch, exposed so the exact line can be checked.
 // MakeOptionString writes the option words, each ending in a blank, after
 // one leading blank; the buffer needs 48 bytes. FormatLaunchCommand formats

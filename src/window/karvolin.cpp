@@ -10,6 +10,9 @@
 #include <proto/intuition.h>
 #include <proto/muimaster.h>
 
+#include <cstdio>
+#include <cstring>
+
 Object *App = NULL;
 Object *Win = NULL;
 
@@ -30,6 +33,21 @@ Object *FindUData(ULONG id) {
 
 Object *create_label(CONST_STRPTR text) {
     return MUI_MakeObject(MUIO_Label, text, MUIO_Label_SingleFrame);
+}
+
+// The line an empty game list shows instead of games: where ROMs go (the
+// drawer's roms folder as the user knows it) and which files count.
+CONST_STRPTR empty_list_text(void) {
+    static TEXT text[1280];
+    TEXT folder[1024] = "PROGDIR:roms";
+    if (BPTR drawer = Lock("PROGDIR:", SHARED_LOCK)) {
+        if (!NameFromLock(drawer, folder, sizeof folder) || !AddPart(folder, "roms", sizeof folder))
+            strcpy(folder, "PROGDIR:roms");
+        UnLock(drawer);
+    }
+    snprintf(text, sizeof text,
+             "No games yet. Put ROM files named *.rom, *.col, *.bin, *.zip or *.gz in %s", folder);
+    return text;
 }
 
 // A notification that sets a launcher attribute on the application to the
@@ -111,9 +129,10 @@ Object *build_gui(void) {
                 MUIA_CycleChain, 1,
                 MUIA_Listview_List, MUI_NewObject(MUIC_List, {
                     MUIA_Frame, MUIV_Frame_InputList,
-                    MUIA_List_Active, MUIV_List_Active_Off,
+                    MUIA_List_Active, MUIV_List_Active_Top,
                     MUIA_UserData, ID_LIST,
                     MUIA_List_SourceArray, NameArray,
+                    MUIA_List_Title, NumROMS ? NULL : empty_list_text(),
                     TAG_DONE}),
                 TAG_DONE}),
             MUIA_Group_Child, MUI_NewObject(MUIC_Group, {

@@ -5,6 +5,7 @@
 #include "karvolin.h"
 #include "launcher-class.h"
 #include "rommaker.h"
+#include "standin.h"
 #include "temp_dir.h"
 #include "utils.h"
 
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -40,10 +42,14 @@ class LauncherTest : public ::testing::Test {
     void TearDown() override {
         Dispose();
         DeleteLauncherClass();
-        for (LONG i = 0; i < NumROMS; ++i)
-            free(NameArray[i]), free(ROMArray[i]);
-        free(NameArray), free(ROMArray);
-        NameArray = ROMArray = NULL, NumROMS = 0;
+    }
+    // The window and the application object as the program starts them.
+    bool Start() {
+        if (!build_gui())
+            return false;
+        SetAttrs(App, MUIA_Launcher_ROMList, ROMArray, TAG_DONE);
+        notifications();
+        return true;
     }
 
     static Object *Find(ULONG id) {
@@ -65,13 +71,19 @@ class LauncherTest : public ::testing::Test {
     void Dispose() {
         MUI_DisposeObject(App);
         App = Win = NULL;
+        free_catalogue();
     }
 
     TempDir dir_;
 };
 
 TEST_F(LauncherTest, TheWindowTreeAsBuilt) {
-    ASSERT_NE(build_gui(), nullptr);
+    ASSERT_TRUE(Start());
+    // An empty drawer says where games go, in a line that is no game.
+    EXPECT_EQ(Text(Find(ID_LIST), MUIA_List_Title),
+              "No games yet. Put ROM files named *.rom, *.col, *.bin, *.zip or *.gz in " +
+                  (dir_.path() / "roms").string());
+    EXPECT_EQ(Data().ROMNum + LONG(Get(Find(ID_LIST), MUIA_List_Entries)), -1);
     EXPECT_EQ(Text(Win, MUIA_Window_Title), "Karvolin");
     EXPECT_EQ(Get(Win, MUIA_Window_Width), 300u);
     EXPECT_EQ(Get(Win, MUIA_Window_ID), 0x4D41494Eu); // 'MAIN' keys the remembered placement
@@ -189,6 +201,41 @@ TEST_F(LauncherTest, TwoLaunchersAtOnceKeepEachOthersChanges) {
     EXPECT_EQ(Settings(), "[Settings]\nPalette = 0\nFullScreen = 1\nSoundOn = 0\n");
     for (int fd : {loaded[0], loaded[1], quit[0][0], quit[0][1], quit[1][0], quit[1][1]})
         ::close(fd);
+}
+
+// A run starts on the game launched last, recorded by its file name whatever
+// bytes it holds, or on the top game when that file is gone or its name is
+// one the settings file cannot carry (which is then not recorded at all).
+TEST_F(LauncherTest, ARunStartsOnTheGameLaunchedLast) {
+    StandInEmulator colem;
+    const std::pair<std::string, bool> names[] = {{"b = c; d.rom", true},
+                                                  {"\xe9t\xe9 [!].rom", true},
+                                                  {"two\nlines.rom", false},
+                                                  {" padded.rom ", false},
+                                                  {"z.rom", true}};
+    dir_.Write("roms/a.rom", "top");
+    for (const auto &[name, kept] : names) {
+        std::filesystem::remove(dir_ / "env/karvolin.ini");
+        dir_.Write("roms/" + name, name);
+        ASSERT_TRUE(Start());
+        const LONG at = LONG(std::find_if(ROMArray, ROMArray + NumROMS,
+                                          [&](STRPTR path) { return FilePart(path) == name; }) -
+                             ROMArray);
+        EXPECT_EQ(Data().ROMNum, 0) << "the top game without a last one";
+        SetAttrs(Find(ID_LIST), MUIA_List_Active, at, TAG_DONE);
+        IDoMethod(App, MUIM_Launcher_Launch);
+        Dispose();
+        ASSERT_TRUE(Start());
+        EXPECT_EQ(Data().ROMNum, kept ? at : 0) << name;
+        EXPECT_EQ(Get(Find(ID_LIST), MUIA_List_Active), IPTR(Data().ROMNum)) << name;
+        Dispose();
+        std::filesystem::remove(dir_ / ("roms/" + name));
+        ASSERT_TRUE(Start()); // the file gone: the top game
+        EXPECT_EQ(Data().ROMNum, 0) << name;
+        Dispose();
+    }
+    EXPECT_EQ(colem.WaitForRuns(5).size(), 5u);
+    EXPECT_EQ(Settings(), "[Settings]\nLastGame = z.rom\n");
 }
 
 // The picture follows the selected ROM: its box art when the table knows it

@@ -53,7 +53,7 @@ class ProgramRun : public ::testing::Test {
     // drawer with two ROMs and `emptyRoms` empty ones (whose scan takes a
     // while).
     Process Start(const char *program, const Environment &environment, int emptyRoms = 0,
-                  const char *fault = "") {
+                  const char *fault = "", const std::vector<std::string> &args = {}) {
         drawer_ = std::make_unique<TestDrawer>(program);
         fs::create_directories(drawer_->drawer() / "roms");
         if (emptyRoms > 0)
@@ -68,8 +68,9 @@ class ProgramRun : public ::testing::Test {
             own.insert("KARVOLIN_FAULT", fault);
         // stdbuf preloads its library ahead of a sanitizer runtime.
         own.insert("ASAN_OPTIONS", own.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
-        return Process({"stdbuf", "-oL", drawer_->program().string()}, own,
-                       drawer_->outputFile().string());
+        std::vector<std::string> argv{"stdbuf", "-oL", drawer_->program().string()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return Process(argv, own, drawer_->outputFile().string());
     }
 
     // No way to any display; then the variables a row needs, when not empty.
@@ -98,8 +99,9 @@ TEST_F(ProgramRun, TraceOfARunInItsOrder) {
                       build =
                           "Building GUI...\n   Inside build_gui...\n      Inside make_list...\n" +
                           mine + kong,
-                      run =
-                          "   Inside LauncherSet... \n      ROMList Set\nSetup Notifications...\n",
+                      run = "   Inside LauncherSet... \n      ROMList Set\n      ROMNum = 0\n"
+                            "      ROM Path = PROGDIR:roms/kong.rom\n"
+                            "      mybuffer = PROGDIR:images/253740.png\nSetup Notifications...\n",
                       end = "   Inside DeleteLauncherClass... \nGoodbye...\n";
     const std::pair<const char *, std::string> rows[] = {{"", start + build + run + end},
                                                          {"class", start + "Goodbye...\n"},
@@ -164,6 +166,29 @@ TEST_F(ProgramRun, RunsOnWaylandAndAsTheOnlyClientOfAnXServer) {
         EXPECT_EQ(Output(), "") << way;
         // The window was shown and closed the orderly way: its placement is kept.
         EXPECT_TRUE(fs::exists(drawer_->configDir() / "mui/windows.geometry")) << way;
+    }
+}
+
+// The command line is answered without a window or a display, and nothing is
+// written; anything else is refused in one line.
+TEST_F(ProgramRun, AnswersItsCommandLineWithoutADisplay) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string output; // its start; all of it when it is one line
+    } rows[] = {
+        {{"--version"}, 0, "karvolin 1.1\n"},
+        {{"--help"}, 0, "usage: karvolin [--help | --version]\n\n"},
+        {{"--versions"}, 2, "karvolin: unknown argument --versions (try --help)\n"},
+        {{"--help", "x"}, 2, "karvolin: unknown argument x (try --help)\n"},
+    };
+    for (const auto &row : rows) {
+        Process run = Start(KARVOLIN_PROGRAM, NoDisplay(), 0, "", row.args);
+        EXPECT_EQ(run.Wait(5s), row.status) << row.args[0];
+        const std::string output = Output();
+        EXPECT_EQ(output.substr(0, row.output.size()), row.output);
+        EXPECT_TRUE(row.args[0] == "--help" || output == row.output) << output;
+        EXPECT_TRUE(fs::is_empty(drawer_->configDir())) << row.args[0];
     }
 }
 
