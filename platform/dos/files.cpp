@@ -107,7 +107,9 @@ BPTR Open(CONST_STRPTR name, LONG accessMode) {
     }
     const bool writing = accessMode != MODE_OLDFILE;
     long error = 0;
-    const std::string host = platform::dos::HostPath(name, writing, &error);
+    using platform::dos::Use;
+    const std::string host =
+        platform::dos::HostPath(name, writing ? Use::Write : Use::Read, &error);
     if (host.empty()) {
         SetIoErr(error ? error : ERROR_OBJECT_NOT_FOUND);
         return nullptr;

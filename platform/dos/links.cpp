@@ -27,7 +27,7 @@ BOOL FollowLinks(CONST_STRPTR name, STRPTR buffer, LONG size) {
         return FALSE;
     }
     long error = 0;
-    std::string path = platform::dos::HostPath(name, false, &error);
+    std::string path = platform::dos::HostPath(name, platform::dos::Use::Name, &error);
     if (path.empty()) {
         SetIoErr(error ? error : ERROR_OBJECT_NOT_FOUND);
         return FALSE;

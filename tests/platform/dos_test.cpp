@@ -14,26 +14,27 @@
 
 namespace fs = std::filesystem;
 using platform::dos::HostPath;
+constexpr auto kRead = platform::dos::Use::Read;
 
 TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
     const std::string exeFolder = fs::read_symlink("/proc/self/exe").parent_path().string();
-    EXPECT_EQ(HostPath("PROGDIR:roms/a.rom", false), exeFolder + "/roms/a.rom");
-    EXPECT_EQ(HostPath("progdir:", false), exeFolder);
-    EXPECT_EQ(HostPath("/tmp/x:y", false), "/tmp/x:y");
-    EXPECT_EQ(HostPath("relative/file", false), "relative/file");
+    EXPECT_EQ(HostPath("PROGDIR:roms/a.rom", kRead), exeFolder + "/roms/a.rom");
+    EXPECT_EQ(HostPath("progdir:", kRead), exeFolder);
+    EXPECT_EQ(HostPath("/tmp/x:y", kRead), "/tmp/x:y");
+    EXPECT_EQ(HostPath("relative/file", kRead), "relative/file");
     long error = 0;
-    EXPECT_EQ(HostPath("NOSUCHDEV:x", false, &error), "");
+    EXPECT_EQ(HostPath("NOSUCHDEV:x", kRead, &error), "");
     EXPECT_EQ(error, ERROR_DEVICE_NOT_MOUNTED);
 
     TempDir dir;
     ASSERT_TRUE(AssignPath("PROGDIR:", dir.path().c_str()));
     ASSERT_TRUE(AssignPath("Extra", dir.path().c_str()));
-    EXPECT_EQ(HostPath("PROGDIR:roms/a.rom", false), dir / "roms/a.rom");
-    EXPECT_EQ(HostPath("EXTRA:b", false), dir / "b");
+    EXPECT_EQ(HostPath("PROGDIR:roms/a.rom", kRead), dir / "roms/a.rom");
+    EXPECT_EQ(HostPath("EXTRA:b", kRead), dir / "b");
     AssignPath("PROGDIR", nullptr);
     AssignPath("EXTRA", nullptr);
-    EXPECT_EQ(HostPath("PROGDIR:x", false), exeFolder + "/x");
-    EXPECT_EQ(HostPath("EXTRA:b", false), "");
+    EXPECT_EQ(HostPath("PROGDIR:x", kRead), exeFolder + "/x");
+    EXPECT_EQ(HostPath("EXTRA:b", kRead), "");
 
     const char *path = "PROGDIR:roms/Foo.rom";
     EXPECT_EQ(FilePart(path), path + 13);
@@ -42,13 +43,56 @@ TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
     EXPECT_STREQ(FilePart("DEV:file"), "file");
 }
 
-TEST(HostPath, ConfigFolderFollowsTheBaseDirectoryRules) {
+// The folders of a program run from a drawer of its own and from a bin
+// folder, as the base directory variables say: in a bin folder the user's
+// drawer, made with the folders of the system's copies, and a file it lacks
+// read from the first system folder that has it.
+TEST(HostPath, DrawerAndConfigFolderFollowTheBaseDirectoryRules) {
     TempDir dir;
-    ::setenv("HOME", dir.path().c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", "not/absolute", 1); // ignored: must be absolute
-    EXPECT_EQ(HostPath("ENVARC:k.ini", false), dir / ".config/k.ini");
-    ::setenv("XDG_CONFIG_HOME", (dir / "cfg").c_str(), 1);
-    EXPECT_EQ(HostPath("ENVARC:k.ini", false), dir / "cfg/k.ini");
+    for (const char *file :
+         {"sys1/probe/images/nocart.png", "sys2/probe/images/nocart.png", "sys2/probe/images/b.png",
+          "sys2/probe/images/c.png", "data/probe/images/c.png", "sys2/probe/roms/s.rom"})
+        dir.Write(file, "");
+    for (const char *folder : {"drawer", "bin"}) {
+        fs::create_directories(dir.path() / folder);
+        fs::copy_file(PATH_PROBE, dir.path() / folder / "probe");
+    }
+    const std::string home = dir / "home", data = dir / "data",
+                      systems = "rel:" + (dir / "sys1") + "::" + (dir / "sys2");
+    ::setenv("HOME", home.c_str(), 1);
+    const struct {
+        const char *exe, *config, *dataHome, *dataDirs;
+        std::string args, out;
+    } rows[] = {
+        {"drawer", "", "", "", "r:PROGDIR:images/nocart.png w:PROGDIR:roms/ r:ENVARC:k.ini",
+         dir / "drawer/images/nocart.png\n" + (dir / "drawer/roms/\n") + home + "/.config/k.ini\n"},
+        {"bin", "cfg", "data", "", "r:PROGDIR:roms/a.rom r:ENVARC:k.ini", // relative: ignored
+         home + "/.local/share/probe/roms/a.rom\n" + home + "/.config/k.ini\n"},
+        {"bin", "/cfg", data.c_str(), systems.c_str(),
+         "r:PROGDIR: r:PROGDIR:images/nocart.png r:PROGDIR:images/b.png r:PROGDIR:images/c.png "
+         "r:PROGDIR:images/none.png w:PROGDIR:images/b.png r:ENVARC:k.ini",
+         data + "/probe\n" + (dir / "sys1/probe/images/nocart.png\n") +
+             (dir / "sys2/probe/images/b.png\n") + data + "/probe/images/c.png\n" + data +
+             "/probe/images/none.png\n" + data + "/probe/images/b.png\n/cfg/k.ini\n"},
+        {"bin", "", data.c_str(), systems.c_str(), "n:other r:PROGDIR:images/nocart.png",
+         data + "/other/images/nocart.png\n"},
+    };
+    for (const auto &row : rows) {
+        for (const auto &[name, value] : {std::pair{"XDG_CONFIG_HOME", row.config},
+                                          {"XDG_DATA_HOME", row.dataHome},
+                                          {"XDG_DATA_DIRS", row.dataDirs}})
+            *value ? ::setenv(name, value, 1) : ::unsetenv(name);
+        const std::string command = dir / row.exe + "/probe " + row.args;
+        std::string out(4096, '\0');
+        FILE *probe = ::popen(command.c_str(), "r");
+        out.resize(std::fread(out.data(), 1, out.size(), probe));
+        EXPECT_EQ(::pclose(probe), 0);
+        EXPECT_EQ(out, row.out) << command;
+    }
+    // The drawers made, with the folders the system's copies hold.
+    EXPECT_TRUE(fs::is_directory(data + "/probe/roms") && fs::is_directory(data + "/other"));
+    EXPECT_FALSE(fs::exists(data + "/probe/roms/s.rom") || fs::exists(data + "/other/images"));
+    EXPECT_TRUE(fs::is_directory(home + "/.local/share/probe"));
 }
 
 // The runtime's streams resolve devices (the settings saves write and rename

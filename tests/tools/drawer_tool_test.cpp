@@ -56,6 +56,17 @@ TEST_F(DrawerToolTest, ListsTheRomsAsTheLauncherNamesAndPicturesThem) {
                           "zz.rom\t1234\tzz.rom\tnocart.png\tunknown\n");
     EXPECT_EQ(listed.err, "ROMs: 4, known: 2, pictures present: 1, missing: 1\n");
     EXPECT_EQ(Run({drawer()}).out, listed.out);
+    // Installed in a bin folder it looks at the user's drawer, as the launcher
+    // beside it does: pictures of the system's copy serve, its ROMs are not listed.
+    fs::create_directories(dir_.path() / "bin");
+    fs::copy_file(DRAWER_TOOL, dir_.path() / "bin/karvolin-drawer");
+    dir_.Write("sys/karvolin/images/253740.png", "art");
+    dir_.Write("sys/karvolin/roms/b.rom", dir_.Read("drawer/roms/b.rom"));
+    dir_.Write("data/karvolin/roms/kong.rom", dir_.Read("drawer/roms/kong.rom"));
+    ::setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
+    ::setenv("XDG_DATA_DIRS", (dir_ / "sys").c_str(), 1);
+    EXPECT_EQ(Run({}, dir_ / "bin/karvolin-drawer").out,
+              "kong.rom\tDCB0E6C4\tDonkey Kong\t253740.png\tok\n");
 
     const std::string table = Run({"--table"}).out;
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), NUM_GAMES);

@@ -2,6 +2,7 @@
 // the built-in cartridge table, and box art copied in under the table's names.
 #include "drawer_tool.h"
 
+#include "dos/host_dos.h"
 #include "utils.h"
 
 #include <proto/dos.h>
@@ -21,7 +22,8 @@ const char kUsage[] =
     "       karvolin-drawer --import-art FOLDER [DRAWER]\n"
     "\n"
     "DRAWER is the folder that holds the launcher, its roms/ and images/; by\n"
-    "default the folder of this program.\n"
+    "default the launcher's drawer: the folder of this program, or, installed\n"
+    "in a bin folder, the user's drawer $XDG_DATA_HOME/karvolin.\n"
     "\n"
     "  (no option)          one line per ROM the launcher lists, in its order,\n"
     "                       tab-separated: file, fingerprint, title, picture file\n"
@@ -63,15 +65,18 @@ int PrintRoms() {
     return 0;
 }
 
-// The drawer named on the command line, else the folder of this program, as
-// the launcher finds its own. Its ROM scan and picture checks then look there.
+// The drawer named on the command line, else the launcher's: the one the
+// launcher installed beside this program would use, its PROGDIR:. The ROM
+// scan and picture checks then look there.
 bool OpenDrawer(const char *given, fs::path *drawer) {
     std::error_code error;
+    SetProgramName("karvolin");
     *drawer = given ? fs::absolute(given, error)
-                    : fs::read_symlink("/proc/self/exe", error).parent_path();
-    if (error || !fs::is_directory(*drawer / "roms", error))
+                    : fs::path(platform::dos::HostPath("PROGDIR:", platform::dos::Use::Name));
+    if (error || drawer->empty() || !fs::is_directory(*drawer / "roms", error))
         return false;
-    AssignPath("PROGDIR", drawer->c_str());
+    if (given)
+        AssignPath("PROGDIR", drawer->c_str());
     return true;
 }
 
