@@ -6,11 +6,51 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <sys/wait.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string Quote(std::string text) { // for the shell
+    for (size_t at = 0; (at = text.find('\'', at)) != std::string::npos; at += 4)
+        text.replace(at, 1, "'\\''");
+    return "'" + text + "'";
+}
+
+// A key's value read back as the Desktop Entry Specification says: the
+// string escapes undone, then for Exec its one argument unquoted and "%%"
+// made "%"; what the specification does not allow reads as "<bad>".
+std::string EntryValue(const std::string &entry, const std::string &key) {
+    const size_t start = entry.find("\n" + key + "=") + key.size() + 2;
+    const std::string raw = entry.substr(start, entry.find('\n', start) - start);
+    std::string text, argument;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const char c = raw[i] == '\\' && i + 1 < raw.size() ? raw[++i] : 0;
+        if (raw[i] != '\\' && !c)
+            text += raw[i];
+        else if (c == 's' || c == 'n' || c == 't' || c == 'r' || c == '\\')
+            text += c == 's' ? ' ' : c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
+        else
+            return "<bad>";
+    }
+    if (key != "Exec")
+        return text;
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i], next = i + 1 < text.size() ? text[i + 1] : ' ';
+        if (c == '"')
+            quoted = !quoted;
+        else if ((c == '%' && next == '%') || (quoted && c == '\\' && std::strchr("\"`$\\", next)))
+            argument += text[++i];
+        else if (c == '%' || std::strchr(quoted ? "`$\\" : " \t\n'\\><~|&;$*?#()`", c))
+            return "<bad>";
+        else
+            argument += c;
+    }
+    return quoted ? "<bad>" : argument;
+}
 
 struct Result {
     int status = -1;
@@ -28,9 +68,9 @@ class DrawerToolTest : public testing::Test {
     fs::path drawer() const { return dir_.path() / "drawer"; }
 
     Result Run(const std::vector<std::string> &args, const std::string &program = DRAWER_TOOL) {
-        std::string command = "'" + program + "'";
+        std::string command = Quote(program);
         for (const std::string &arg : args)
-            command += " '" + arg + "'";
+            command += " " + Quote(arg);
         const int status =
             std::system((command + " >" + (dir_ / "out") + " 2>" + (dir_ / "err")).c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir_.Read("out"), dir_.Read("err")};
@@ -109,6 +149,28 @@ TEST_F(DrawerToolTest, ImportsArtByTitleAndNeverOverwrites) {
     EXPECT_FALSE(fs::exists(dir_ / "gone.png"));
     EXPECT_EQ(dir_.Read("art/Joust.png"), "joust") << "the source stays";
     EXPECT_EQ(Run({drawer()}).err, "ROMs: 8, known: 7, pictures present: 5, missing: 2\n");
+}
+
+// A desktop entry names the launcher and its icon in any folder so that a
+// reader gets exactly those paths back; a path an entry cannot hold gets no
+// entry and one line saying so.
+TEST_F(DrawerToolTest, DesktopEntryNamesAnyFolderExactly) {
+    for (const std::string name :
+         {"plain", "two words", "it's \"q\"", "$HOME 100% `id`", "back\\slash\\",
+          "tab\tnew\nline\r", "semi;(a|b)&<x>~*?#", "\u00fc\u00df \u20ac", "x=y [z]"}) {
+        const std::string folder = dir_ / name;
+        const Result result = Run({"--desktop-entry", folder + "/sub/.."});
+        EXPECT_EQ(EntryValue(result.out, "Exec"), folder + "/karvolin") << name;
+        EXPECT_EQ(EntryValue(result.out, "Icon"), folder + "/karvolin.png") << name;
+        const Result valid = Run({dir_.Write("k.desktop", result.out)}, "desktop-file-validate");
+        EXPECT_EQ(valid.out + valid.err, "") << name;
+    }
+    for (const char *name : {"caf\xE9", "bell\a", "\xED\xA0\x80", "\xC0\xAF"}) {
+        const Result result = Run({"--desktop-entry", dir_ / name});
+        EXPECT_EQ(result.status, 1) << name;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
 }
 
 TEST_F(DrawerToolTest, WrongUseSaysWhyInOneLine) {

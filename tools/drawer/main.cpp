@@ -20,6 +20,7 @@ const char kUsage[] =
     "usage: karvolin-drawer [DRAWER]\n"
     "       karvolin-drawer --table\n"
     "       karvolin-drawer --import-art FOLDER [DRAWER]\n"
+    "       karvolin-drawer --desktop-entry [FOLDER]\n"
     "\n"
     "DRAWER is the folder that holds the launcher, its roms/ and images/; by\n"
     "default the launcher's drawer: the folder of this program, or, installed\n"
@@ -36,6 +37,10 @@ const char kUsage[] =
     "                       donkey_kong.jpg, from FOLDER into images/ under the\n"
     "                       names the table expects, for every known ROM whose\n"
     "                       picture is missing; never replaces a file\n"
+    "  --desktop-entry [FOLDER]\n"
+    "                       prints the desktop entry of the launcher in FOLDER (by\n"
+    "                       default the folder of this program), for\n"
+    "                       ~/.local/share/applications/\n"
     "  --help               this text\n";
 
 int Fail(const std::string &message) {
@@ -80,13 +85,26 @@ bool OpenDrawer(const char *given, fs::path *drawer) {
     return true;
 }
 
+// The desktop entry of the launcher in the folder given, else in this
+// program's folder.
+int PrintEntry(const char *given) {
+    std::error_code error;
+    const fs::path folder = (given ? fs::absolute(given, error)
+                                   : fs::read_symlink("/proc/self/exe", error).parent_path())
+                                .lexically_normal();
+    if (error)
+        return Fail("cannot find the folder: " + error.message());
+    return drawer_tool::PrintDesktopEntry(folder.has_filename() ? folder : folder.parent_path());
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     DebugIT = 0; // the catalogue's trace lines would mix with the listing
     const std::vector<std::string> args(argv + 1, argv + argc);
     for (const std::string &arg : args)
-        if (arg.rfind("-", 0) == 0 && arg != "--table" && arg != "--import-art" && arg != "--help")
+        if (arg.rfind("-", 0) == 0 && arg != "--table" && arg != "--import-art" &&
+            arg != "--desktop-entry" && arg != "--help")
             return Fail("unknown option " + arg + " (see --help)");
     const std::string first = args.empty() ? "" : args[0];
     if (first == "--help" && args.size() == 1) {
@@ -95,6 +113,8 @@ int main(int argc, char **argv) {
     }
     if (first == "--table" && args.size() == 1)
         return PrintTable();
+    if (first == "--desktop-entry" && args.size() <= 2)
+        return PrintEntry(args.size() == 2 ? args[1].c_str() : nullptr);
 
     const bool import = first == "--import-art";
     const size_t drawerArg = import ? 2 : 0;
