@@ -107,6 +107,7 @@ TEST_F(DrawerToolTest, ListsTheRomsAsTheLauncherNamesAndPicturesThem) {
     ::setenv("XDG_DATA_DIRS", (dir_ / "sys").c_str(), 1);
     EXPECT_EQ(Run({}, dir_ / "bin/karvolin-drawer").out,
               "kong.rom\tDCB0E6C4\tDonkey Kong\t253740.png\tok\n");
+    EXPECT_EQ(Run({"--desktop-entry"}, dir_ / "bin/karvolin-drawer").status, 2);
 
     const std::string table = Run({"--table"}).out;
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), NUM_GAMES);

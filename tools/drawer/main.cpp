@@ -39,8 +39,8 @@ const char kUsage[] =
     "                       picture is missing; never replaces a file\n"
     "  --desktop-entry [FOLDER]\n"
     "                       prints the desktop entry of the launcher in FOLDER (by\n"
-    "                       default the folder of this program), for\n"
-    "                       ~/.local/share/applications/\n"
+    "                       default the folder of this program, unless it is a\n"
+    "                       bin folder), for ~/.local/share/applications/\n"
     "  --help               this text\n";
 
 int Fail(const std::string &message) {
@@ -86,7 +86,7 @@ bool OpenDrawer(const char *given, fs::path *drawer) {
 }
 
 // The desktop entry of the launcher in the folder given, else in this
-// program's folder.
+// program's folder; a launcher installed in a bin folder came with its entry.
 int PrintEntry(const char *given) {
     std::error_code error;
     const fs::path folder = (given ? fs::absolute(given, error)
@@ -94,6 +94,8 @@ int PrintEntry(const char *given) {
                                 .lexically_normal();
     if (error)
         return Fail("cannot find the folder: " + error.message());
+    if (!given && folder.filename() == "bin")
+        return Fail("an installed karvolin has its desktop entry; --desktop-entry is for a drawer");
     return drawer_tool::PrintDesktopEntry(folder.has_filename() ? folder : folder.parent_path());
 }
 
