@@ -16,10 +16,10 @@ namespace fs = std::filesystem;
 using platform::dos::HostPath;
 constexpr auto kRead = platform::dos::Use::Read;
 
+// Assigned devices, host paths and unknown devices; see the next test for
+// the drawer and the settings folder.
 TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
-    const std::string exeFolder = fs::read_symlink("/proc/self/exe").parent_path().string();
-    EXPECT_EQ(HostPath("PROGDIR:roms/a.rom", kRead), exeFolder + "/roms/a.rom");
-    EXPECT_EQ(HostPath("progdir:", kRead), exeFolder);
+    const std::string exeFolder = HostPath("progdir:", kRead);
     EXPECT_EQ(HostPath("/tmp/x:y", kRead), "/tmp/x:y");
     EXPECT_EQ(HostPath("relative/file", kRead), "relative/file");
     long error = 0;
@@ -49,6 +49,11 @@ TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
 // read from the first system folder that has it.
 TEST(HostPath, DrawerAndConfigFolderFollowTheBaseDirectoryRules) {
     TempDir dir;
+    const auto at = [&](std::string text) { // '@' stands for the test's folder
+        for (size_t i; (i = text.find('@')) != std::string::npos;)
+            text.replace(i, 1, dir.path());
+        return text;
+    };
     for (const char *file :
          {"sys1/probe/images/nocart.png", "sys2/probe/images/nocart.png", "sys2/probe/images/b.png",
           "sys2/probe/images/c.png", "data/probe/images/c.png", "sys2/probe/roms/s.rom"})
@@ -57,42 +62,35 @@ TEST(HostPath, DrawerAndConfigFolderFollowTheBaseDirectoryRules) {
         fs::create_directories(dir.path() / folder);
         fs::copy_file(PATH_PROBE, dir.path() / folder / "probe");
     }
-    const std::string home = dir / "home", data = dir / "data",
-                      systems = "rel:" + (dir / "sys1") + "::" + (dir / "sys2");
-    ::setenv("HOME", home.c_str(), 1);
-    const struct {
-        const char *exe, *config, *dataHome, *dataDirs;
-        std::string args, out;
-    } rows[] = {
-        {"drawer", "", "", "", "r:PROGDIR:images/nocart.png w:PROGDIR:roms/ r:ENVARC:k.ini",
-         dir / "drawer/images/nocart.png\n" + (dir / "drawer/roms/\n") + home + "/.config/k.ini\n"},
-        {"bin", "cfg", "data", "", "r:PROGDIR:roms/a.rom r:ENVARC:k.ini", // relative: ignored
-         home + "/.local/share/probe/roms/a.rom\n" + home + "/.config/k.ini\n"},
-        {"bin", "/cfg", data.c_str(), systems.c_str(),
-         "r:PROGDIR: r:PROGDIR:images/nocart.png r:PROGDIR:images/b.png r:PROGDIR:images/c.png "
-         "r:PROGDIR:images/none.png w:PROGDIR:images/b.png r:ENVARC:k.ini",
-         data + "/probe\n" + (dir / "sys1/probe/images/nocart.png\n") +
-             (dir / "sys2/probe/images/b.png\n") + data + "/probe/images/c.png\n" + data +
-             "/probe/images/none.png\n" + data + "/probe/images/b.png\n/cfg/k.ini\n"},
-        {"bin", "", data.c_str(), systems.c_str(), "n:other r:PROGDIR:images/nocart.png",
-         data + "/other/images/nocart.png\n"},
+    const std::string data = "XDG_DATA_HOME=@/data XDG_DATA_DIRS=rel:@/sys1::@/sys2 @/bin/probe ";
+    const std::pair<std::string, std::string> rows[] = {
+        {"@/drawer/probe PROGDIR:images/nocart.png w:PROGDIR:roms/ ENVARC:k.ini",
+         "@/drawer/images/nocart.png @/drawer/roms/ @/home/.config/k.ini "},
+        {"XDG_CONFIG_HOME=cfg XDG_DATA_HOME=data @/bin/probe PROGDIR:roms/a.rom ENVARC:k.ini",
+         "@/home/.local/share/probe/roms/a.rom @/home/.config/k.ini "}, // relative: ignored
+        {"XDG_CONFIG_HOME=/cfg " + data +
+             "PROGDIR:images/nocart.png PROGDIR:images/b.png PROGDIR:images/c.png "
+             "PROGDIR:images/none.png w:PROGDIR:images/b.png PROGDIR: ENVARC:k.ini",
+         "@/sys1/probe/images/nocart.png @/sys2/probe/images/b.png @/data/probe/images/c.png "
+         "@/data/probe/images/none.png @/data/probe/images/b.png @/data/probe /cfg/k.ini "},
+        {data + "n:other PROGDIR:images/nocart.png", "@/data/other/images/nocart.png "},
     };
-    for (const auto &row : rows) {
-        for (const auto &[name, value] : {std::pair{"XDG_CONFIG_HOME", row.config},
-                                          {"XDG_DATA_HOME", row.dataHome},
-                                          {"XDG_DATA_DIRS", row.dataDirs}})
-            *value ? ::setenv(name, value, 1) : ::unsetenv(name);
-        const std::string command = dir / row.exe + "/probe " + row.args;
-        std::string out(4096, '\0');
-        FILE *probe = ::popen(command.c_str(), "r");
-        out.resize(std::fread(out.data(), 1, out.size(), probe));
+    for (const auto &[command, expected] : rows) {
+        FILE *probe = ::popen(at("env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_DATA_DIRS "
+                                 "HOME=@/home " +
+                                 command)
+                                  .c_str(),
+                              "r");
+        std::string out;
+        for (int c; (c = std::fgetc(probe)) != EOF;)
+            out += c == '\n' ? ' ' : char(c);
         EXPECT_EQ(::pclose(probe), 0);
-        EXPECT_EQ(out, row.out) << command;
+        EXPECT_EQ(out, at(expected)) << command;
     }
-    // The drawers made, with the folders the system's copies hold.
-    EXPECT_TRUE(fs::is_directory(data + "/probe/roms") && fs::is_directory(data + "/other"));
-    EXPECT_FALSE(fs::exists(data + "/probe/roms/s.rom") || fs::exists(data + "/other/images"));
-    EXPECT_TRUE(fs::is_directory(home + "/.local/share/probe"));
+    // The drawers made, with the folders the system's copies hold, and no more.
+    EXPECT_TRUE(fs::is_directory(dir / "data/probe/roms") && fs::is_directory(dir / "data/other"));
+    EXPECT_FALSE(fs::exists(dir / "data/probe/roms/s.rom") ||
+                 fs::exists(dir / "data/other/images"));
 }
 
 // The runtime's streams resolve devices (the settings saves write and rename

@@ -101,8 +101,8 @@ struct Drawer {
     std::string name; // the user's drawer's name; empty for a drawer of its own
 };
 
-// Makes the user's drawer, with the folders the system's copies hold (roms/,
-// images/), once per process; a failure shows when a file is opened.
+// Makes the user's drawer, with the folders that the system's copies hold,
+// once per process; a failure shows when a file is opened.
 void MakeDrawer(const Drawer &drawer) {
     Assignments &assigned = Assigned();
     std::lock_guard guard(assigned.lock);
