@@ -111,7 +111,9 @@ BPTR Open(CONST_STRPTR name, LONG accessMode) {
     }
     const bool writing = accessMode != MODE_OLDFILE;
     long error = 0;
-    const std::string host = platform::dos::HostPath(name, writing, &error);
+    using platform::dos::Use;
+    const std::string host =
+        platform::dos::HostPath(name, writing ? Use::Write : Use::Read, &error);
     if (host.empty()) {
         SetIoErr(error ? error : ERROR_OBJECT_NOT_FOUND);
         return nullptr;
@@ -199,7 +201,7 @@ LONG FPutC(BPTR file, LONG ch) {
 // A lock names an existing file or folder; here it only remembers where.
 BPTR Lock(CONST_STRPTR name, LONG) {
     long error = 0;
-    const std::string host = platform::dos::HostPath(name, false, &error);
+    const std::string host = platform::dos::HostPath(name, platform::dos::Use::Name, &error);
     struct stat status {};
     if (host.empty() || ::stat(host.c_str(), &status) != 0) {
         SetIoErr(host.empty() ? (error ? error : ERROR_OBJECT_NOT_FOUND)

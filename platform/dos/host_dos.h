@@ -7,12 +7,17 @@
 
 namespace platform::dos {
 
+// What a name is resolved for. A file to Read that the user's drawer of an
+// installed program lacks is the system's copy, when there is one; a Write
+// into ENVARC: creates the folder (with its parents) when missing; a Name is
+// where the name is, for listing, renaming or following links.
+enum class Use { Name, Read, Write };
+
 // The host path for an Amiga name. "DEVICE:rest" becomes the device's folder
-// joined with rest; a name without a device comes back unchanged. For a write
-// into ENVARC: the folder is created (with its parents) when missing. An empty
+// joined with rest; a name without a device comes back unchanged. An empty
 // result means the name cannot be resolved (unknown device, no home folder);
 // the DOS error code is then in *error when error is given.
-std::string HostPath(const char *amigaPath, bool forWriting, long *error = nullptr);
+std::string HostPath(const char *amigaPath, Use use, long *error = nullptr);
 
 // True when the name starts with a device ("NAME:..."): a ':' in its first
 // component.

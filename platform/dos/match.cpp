@@ -127,7 +127,9 @@ LONG MatchFirst(CONST_STRPTR pattern, struct AnchorPath *anchor) {
 
     long error = 0;
     const std::string folder =
-        chain->prefix.empty() ? "." : platform::dos::HostPath(chain->prefix.c_str(), false, &error);
+        chain->prefix.empty()
+            ? "."
+            : platform::dos::HostPath(chain->prefix.c_str(), platform::dos::Use::Name, &error);
     if (folder.empty())
         return Finish(error ? error : ERROR_OBJECT_NOT_FOUND);
     chain->dir = ::opendir(folder.c_str());

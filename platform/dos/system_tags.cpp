@@ -208,7 +208,7 @@ LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags) {
     // Arguments that name Amiga paths reach the command as host paths.
     for (size_t i = 1; i < words.size(); ++i)
         if (HasDevice(words[i])) {
-            std::string host = HostPath(words[i].c_str(), false);
+            std::string host = HostPath(words[i].c_str(), Use::Read);
             if (!host.empty())
                 words[i] = std::move(host);
         }

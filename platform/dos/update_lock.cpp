@@ -28,7 +28,7 @@ constexpr auto kPatience = std::chrono::seconds(5);
 
 APTR LockUpdate(CONST_STRPTR name) {
     long error = 0;
-    const std::string host = platform::dos::HostPath(name, true, &error);
+    const std::string host = platform::dos::HostPath(name, platform::dos::Use::Write, &error);
     int hostError = 0;
     const std::string target = host.empty() ? host : platform::dos::FinalTarget(host, &hostError);
     if (target.empty()) {

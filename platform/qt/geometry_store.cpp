@@ -120,7 +120,7 @@ bool GeometryStore::Save(const std::string &base, ULONG id, const WindowGeometry
 }
 
 std::filesystem::path GeometryFile() {
-    return platform::dos::HostPath("ENVARC:mui/windows.geometry", false);
+    return platform::dos::HostPath("ENVARC:mui/windows.geometry", platform::dos::Use::Name);
 }
 
 } // namespace platform::qt

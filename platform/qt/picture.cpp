@@ -15,7 +15,8 @@ QPixmap LoadPicture(const char *name) {
     // Opened by the platform, so that only a regular file is read (a FIFO
     // would freeze the window) and the path's bytes never pass through a
     // text conversion that a name in another encoding would not survive.
-    const int fd = platform::dos::OpenRegularFile(platform::dos::HostPath(name, false).c_str());
+    const int fd = platform::dos::OpenRegularFile(
+        platform::dos::HostPath(name, platform::dos::Use::Read).c_str());
     QFile file;
     if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         if (fd >= 0)

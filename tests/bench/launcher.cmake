@@ -2,4 +2,5 @@
 karvolin_bench(bench_launcher
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/launcher/launch_bench.cpp
     LIBS launcher)
-target_include_directories(bench_launcher PRIVATE ${PROJECT_SOURCE_DIR}/tests/launcher)
+target_include_directories(bench_launcher PRIVATE ${PROJECT_SOURCE_DIR}/tests/launcher
+    ${PROJECT_SOURCE_DIR}/tests/platform)

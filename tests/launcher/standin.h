@@ -1,4 +1,6 @@
 #pragma once
+#include "search_path.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -11,10 +13,10 @@
 
 namespace fs = std::filesystem;
 
-// A stand-in for the emulator: a script named colem, first in PATH, that
-// records each run's process id, the state it started in (its descriptors,
-// blocked and ignored signals) and its arguments, then lingers a while.
-// Runs still lingering when it goes are killed.
+// A stand-in for the emulator: a script named colem, the only one in PATH,
+// that records each run's process id, the state it started in (its
+// descriptors, blocked and ignored signals) and its arguments, then lingers a
+// while. Runs still lingering when it goes are killed.
 class StandInEmulator {
   public:
     explicit StandInEmulator(double lingerSeconds = 0) {
@@ -26,11 +28,11 @@ class StandInEmulator {
             << "#!/bin/sh\ncd " << dir_ << "\nwhile read -r key value; do case $key in "
             << "SigBlk:|SigIgn:) signals=\"$signals$key $value\\n\";; esac; done < "
                "/proc/$$/status\n"
-            << "find /proc/$$/fd/ -mindepth 1 -fprintf state.$$ '%f %l\\n'\n"
+            << "/usr/bin/find /proc/$$/fd/ -mindepth 1 -fprintf state.$$ '%f %l\\n'\n"
             << "printf \"$signals\" >> state.$$\nprintf '%s\\0' \"$@\" > args.$$\n"
-            << "echo $$ >> runs\nexec sleep " << lingerSeconds << "\n";
+            << "echo $$ >> runs\nexec /bin/sleep " << lingerSeconds << "\n";
         fs::permissions(dir_ / "colem", fs::perms::owner_all);
-        ::setenv("PATH", (dir_.string() + ":" + path_).c_str(), 1);
+        ::setenv("PATH", SearchPath(dir_).c_str(), 1);
     }
     ~StandInEmulator() {
         ::setenv("PATH", path_.c_str(), 1);

@@ -14,26 +14,27 @@
 
 namespace fs = std::filesystem;
 using platform::dos::HostPath;
+constexpr auto kRead = platform::dos::Use::Read;
 
+// Assigned devices, host paths and unknown devices; see the next test for
+// the drawer and the settings folder.
 TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
-    const std::string exeFolder = fs::read_symlink("/proc/self/exe").parent_path().string();
-    EXPECT_EQ(HostPath("PROGDIR:roms/a.rom", false), exeFolder + "/roms/a.rom");
-    EXPECT_EQ(HostPath("progdir:", false), exeFolder);
-    EXPECT_EQ(HostPath("/tmp/x:y", false), "/tmp/x:y");
-    EXPECT_EQ(HostPath("relative/file", false), "relative/file");
+    const std::string exeFolder = HostPath("progdir:", kRead);
+    EXPECT_EQ(HostPath("/tmp/x:y", kRead), "/tmp/x:y");
+    EXPECT_EQ(HostPath("relative/file", kRead), "relative/file");
     long error = 0;
-    EXPECT_EQ(HostPath("NOSUCHDEV:x", false, &error), "");
+    EXPECT_EQ(HostPath("NOSUCHDEV:x", kRead, &error), "");
     EXPECT_EQ(error, ERROR_DEVICE_NOT_MOUNTED);
 
     TempDir dir;
     ASSERT_TRUE(AssignPath("PROGDIR:", dir.path().c_str()));
     ASSERT_TRUE(AssignPath("Extra", dir.path().c_str()));
-    EXPECT_EQ(HostPath("PROGDIR:roms/a.rom", false), dir / "roms/a.rom");
-    EXPECT_EQ(HostPath("EXTRA:b", false), dir / "b");
+    EXPECT_EQ(HostPath("PROGDIR:roms/a.rom", kRead), dir / "roms/a.rom");
+    EXPECT_EQ(HostPath("EXTRA:b", kRead), dir / "b");
     AssignPath("PROGDIR", nullptr);
     AssignPath("EXTRA", nullptr);
-    EXPECT_EQ(HostPath("PROGDIR:x", false), exeFolder + "/x");
-    EXPECT_EQ(HostPath("EXTRA:b", false), "");
+    EXPECT_EQ(HostPath("PROGDIR:x", kRead), exeFolder + "/x");
+    EXPECT_EQ(HostPath("EXTRA:b", kRead), "");
 
     const char *path = "PROGDIR:roms/Foo.rom";
     EXPECT_EQ(FilePart(path), path + 13);
@@ -42,13 +43,54 @@ TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
     EXPECT_STREQ(FilePart("DEV:file"), "file");
 }
 
-TEST(HostPath, ConfigFolderFollowsTheBaseDirectoryRules) {
+// The folders of a program run from a drawer of its own and from a bin
+// folder, as the base directory variables say: in a bin folder the user's
+// drawer, made with the folders of the system's copies, and a file it lacks
+// read from the first system folder that has it.
+TEST(HostPath, DrawerAndConfigFolderFollowTheBaseDirectoryRules) {
     TempDir dir;
-    ::setenv("HOME", dir.path().c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", "not/absolute", 1); // ignored: must be absolute
-    EXPECT_EQ(HostPath("ENVARC:k.ini", false), dir / ".config/k.ini");
-    ::setenv("XDG_CONFIG_HOME", (dir / "cfg").c_str(), 1);
-    EXPECT_EQ(HostPath("ENVARC:k.ini", false), dir / "cfg/k.ini");
+    const auto at = [&](std::string text) { // '@' stands for the test's folder
+        for (size_t i; (i = text.find('@')) != std::string::npos;)
+            text.replace(i, 1, dir.path());
+        return text;
+    };
+    for (const char *file :
+         {"sys1/probe/images/nocart.png", "sys2/probe/images/nocart.png", "sys2/probe/images/b.png",
+          "sys2/probe/images/c.png", "data/probe/images/c.png", "sys2/probe/roms/s.rom"})
+        dir.Write(file, "");
+    for (const char *folder : {"drawer", "bin"}) {
+        fs::create_directories(dir.path() / folder);
+        fs::copy_file(PATH_PROBE, dir.path() / folder / "probe");
+    }
+    const std::string data = "XDG_DATA_HOME=@/data XDG_DATA_DIRS=rel:@/sys1::@/sys2 @/bin/probe ";
+    const std::pair<std::string, std::string> rows[] = {
+        {"@/drawer/probe PROGDIR:images/nocart.png w:PROGDIR:roms/ ENVARC:k.ini",
+         "@/drawer/images/nocart.png @/drawer/roms/ @/home/.config/k.ini "},
+        {"XDG_CONFIG_HOME=cfg XDG_DATA_HOME=data @/bin/probe PROGDIR:roms/a.rom ENVARC:k.ini",
+         "@/home/.local/share/probe/roms/a.rom @/home/.config/k.ini "}, // relative: ignored
+        {"XDG_CONFIG_HOME=/cfg " + data +
+             "PROGDIR:images/nocart.png PROGDIR:images/b.png PROGDIR:images/c.png "
+             "PROGDIR:images/none.png w:PROGDIR:images/b.png PROGDIR: ENVARC:k.ini",
+         "@/sys1/probe/images/nocart.png @/sys2/probe/images/b.png @/data/probe/images/c.png "
+         "@/data/probe/images/none.png @/data/probe/images/b.png @/data/probe /cfg/k.ini "},
+        {data + "n:other PROGDIR:images/nocart.png", "@/data/other/images/nocart.png "},
+    };
+    for (const auto &[command, expected] : rows) {
+        FILE *probe = ::popen(at("env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_DATA_DIRS "
+                                 "HOME=@/home " +
+                                 command)
+                                  .c_str(),
+                              "r");
+        std::string out;
+        for (int c; (c = std::fgetc(probe)) != EOF;)
+            out += c == '\n' ? ' ' : char(c);
+        EXPECT_EQ(::pclose(probe), 0);
+        EXPECT_EQ(out, at(expected)) << command;
+    }
+    // The drawers made, with the folders the system's copies hold, and no more.
+    EXPECT_TRUE(fs::is_directory(dir / "data/probe/roms") && fs::is_directory(dir / "data/other"));
+    EXPECT_FALSE(fs::exists(dir / "data/probe/roms/s.rom") ||
+                 fs::exists(dir / "data/other/images"));
 }
 
 // The runtime's streams resolve devices (the settings saves write and rename

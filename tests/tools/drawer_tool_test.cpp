@@ -7,10 +7,28 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <thread>
 
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string Quote(std::string text) { // for the shell
+    for (size_t at = 0; (at = text.find('\'', at)) != std::string::npos; at += 4)
+        text.replace(at, 1, "'\\''");
+    return "'" + text + "'";
+}
+
+// A key's value with the escapes of a string value undone.
+std::string EntryValue(const std::string &entry, const std::string &key) {
+    const size_t start = entry.find("\n" + key + "=") + key.size() + 2;
+    std::string text;
+    for (size_t i = start; i < entry.size() && entry[i] != '\n'; ++i) {
+        const size_t code = entry[i] == '\\' ? std::string_view("sntr\\").find(entry[++i]) : 5;
+        text += code < 5 ? " \n\t\r\\"[code] : code == 5 ? entry[i] : '?';
+    }
+    return text;
+}
 
 struct Result {
     int status = -1;
@@ -28,9 +46,9 @@ class DrawerToolTest : public testing::Test {
     fs::path drawer() const { return dir_.path() / "drawer"; }
 
     Result Run(const std::vector<std::string> &args, const std::string &program = DRAWER_TOOL) {
-        std::string command = "'" + program + "'";
+        std::string command = Quote(program);
         for (const std::string &arg : args)
-            command += " '" + arg + "'";
+            command += " " + Quote(arg);
         const int status =
             std::system((command + " >" + (dir_ / "out") + " 2>" + (dir_ / "err")).c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir_.Read("out"), dir_.Read("err")};
@@ -56,6 +74,18 @@ TEST_F(DrawerToolTest, ListsTheRomsAsTheLauncherNamesAndPicturesThem) {
                           "zz.rom\t1234\tzz.rom\tnocart.png\tunknown\n");
     EXPECT_EQ(listed.err, "ROMs: 4, known: 2, pictures present: 1, missing: 1\n");
     EXPECT_EQ(Run({drawer()}).out, listed.out);
+    // Installed in a bin folder it looks at the user's drawer, as the launcher
+    // beside it does: pictures of the system's copy serve, its ROMs are not listed.
+    fs::create_directories(dir_.path() / "bin");
+    fs::copy_file(DRAWER_TOOL, dir_.path() / "bin/karvolin-drawer");
+    dir_.Write("sys/karvolin/images/253740.png", "art");
+    dir_.Write("sys/karvolin/roms/b.rom", dir_.Read("drawer/roms/b.rom"));
+    dir_.Write("data/karvolin/roms/kong.rom", dir_.Read("drawer/roms/kong.rom"));
+    ::setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
+    ::setenv("XDG_DATA_DIRS", (dir_ / "sys").c_str(), 1);
+    EXPECT_EQ(Run({}, dir_ / "bin/karvolin-drawer").out,
+              "kong.rom\tDCB0E6C4\tDonkey Kong\t253740.png\tok\n");
+    EXPECT_EQ(Run({"--desktop-entry"}, dir_ / "bin/karvolin-drawer").status, 2);
 
     const std::string table = Run({"--table"}).out;
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), NUM_GAMES);
@@ -98,6 +128,37 @@ TEST_F(DrawerToolTest, ImportsArtByTitleAndNeverOverwrites) {
     EXPECT_FALSE(fs::exists(dir_ / "gone.png"));
     EXPECT_EQ(dir_.Read("art/Joust.png"), "joust") << "the source stays";
     EXPECT_EQ(Run({drawer()}).err, "ROMs: 8, known: 7, pictures present: 5, missing: 2\n");
+}
+
+// A desktop entry names the launcher and its icon in any folder: a
+// desktop's own reader (GLib, through gio) starts exactly that program, the
+// icon reads back as its path, and desktop-file-validate finds nothing amiss.
+// A path an entry cannot hold gets no entry and one line saying so.
+TEST_F(DrawerToolTest, DesktopEntryNamesAnyFolderExactly) {
+    std::string started;
+    for (const std::string name :
+         {"plain", "two words", "it's \"q\"", "$HOME 100% `id`", "back\\slash\\",
+          "tab\tnew\nline\r", "semi;(a|b)&<x>~*?#", "\u00fc\u00df \u20ac", "x=y [z]"}) {
+        const std::string folder = dir_ / name;
+        dir_.Write(name + "/karvolin", "#!/bin/sh\nprintf '%s\\0' \"$0\" >>" + Quote(dir_ / "ran"));
+        fs::permissions(folder + "/karvolin", fs::perms::owner_all);
+        const Result result = Run({"--desktop-entry", folder + "/sub/.."});
+        EXPECT_EQ(EntryValue(result.out, "Icon"), folder + "/karvolin.png") << name;
+        const std::string entry = dir_.Write("k.desktop", result.out);
+        const Result valid = Run({entry}, "desktop-file-validate");
+        EXPECT_EQ(valid.out + valid.err, "") << name;
+        EXPECT_EQ(Run({"-i", "PATH=/usr/bin:/bin", "gio", "launch", entry}, "env").status, 0);
+        started += folder + "/karvolin" + '\0';
+        for (int i = 0; i < 500 && dir_.Read("ran").size() < started.size(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(dir_.Read("ran"), started) << name;
+    }
+    for (const char *name : {"caf\xE9", "bell\a", "\xED\xA0\x80", "\xC0\xAF"}) {
+        const Result result = Run({"--desktop-entry", dir_ / name});
+        EXPECT_EQ(result.status, 1) << name;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
 }
 
 TEST_F(DrawerToolTest, WrongUseSaysWhyInOneLine) {

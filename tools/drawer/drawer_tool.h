@@ -33,4 +33,9 @@ std::string TitleKey(std::string_view name);
 // cannot be read.
 int ImportArt(const std::filesystem::path &folder, const std::filesystem::path &drawer);
 
+// Prints the desktop entry of the launcher installed in `folder` (an absolute
+// path): 0, or 1 with a line on standard error when the path is not text
+// that an entry can hold.
+int PrintDesktopEntry(const std::filesystem::path &folder);
+
 } // namespace drawer_tool

@@ -2,6 +2,7 @@
 // the built-in cartridge table, and box art copied in under the table's names.
 #include "drawer_tool.h"
 
+#include "dos/host_dos.h"
 #include "utils.h"
 
 #include <proto/dos.h>
@@ -19,9 +20,11 @@ const char kUsage[] =
     "usage: karvolin-drawer [DRAWER]\n"
     "       karvolin-drawer --table\n"
     "       karvolin-drawer --import-art FOLDER [DRAWER]\n"
+    "       karvolin-drawer --desktop-entry [FOLDER]\n"
     "\n"
     "DRAWER is the folder that holds the launcher, its roms/ and images/; by\n"
-    "default the folder of this program.\n"
+    "default the launcher's drawer: the folder of this program, or, installed\n"
+    "in a bin folder, the user's drawer $XDG_DATA_HOME/karvolin.\n"
     "\n"
     "  (no option)          one line per ROM the launcher lists, in its order,\n"
     "                       tab-separated: file, fingerprint, title, picture file\n"
@@ -34,6 +37,10 @@ const char kUsage[] =
     "                       donkey_kong.jpg, from FOLDER into images/ under the\n"
     "                       names the table expects, for every known ROM whose\n"
     "                       picture is missing; never replaces a file\n"
+    "  --desktop-entry [FOLDER]\n"
+    "                       prints the desktop entry of the launcher in FOLDER (by\n"
+    "                       default the folder of this program, unless it is a\n"
+    "                       bin folder), for ~/.local/share/applications/\n"
     "  --help               this text\n";
 
 int Fail(const std::string &message) {
@@ -63,16 +70,33 @@ int PrintRoms() {
     return 0;
 }
 
-// The drawer named on the command line, else the folder of this program, as
-// the launcher finds its own. Its ROM scan and picture checks then look there.
+// The drawer named on the command line, else the launcher's: the one the
+// launcher installed beside this program would use, its PROGDIR:. The ROM
+// scan and picture checks then look there.
 bool OpenDrawer(const char *given, fs::path *drawer) {
     std::error_code error;
+    SetProgramName("karvolin");
     *drawer = given ? fs::absolute(given, error)
-                    : fs::read_symlink("/proc/self/exe", error).parent_path();
-    if (error || !fs::is_directory(*drawer / "roms", error))
+                    : fs::path(platform::dos::HostPath("PROGDIR:", platform::dos::Use::Name));
+    if (error || drawer->empty() || !fs::is_directory(*drawer / "roms", error))
         return false;
-    AssignPath("PROGDIR", drawer->c_str());
+    if (given)
+        AssignPath("PROGDIR", drawer->c_str());
     return true;
+}
+
+// The desktop entry of the launcher in the folder given, else in this
+// program's folder; a launcher installed in a bin folder came with its entry.
+int PrintEntry(const char *given) {
+    std::error_code error;
+    const fs::path folder = (given ? fs::absolute(given, error)
+                                   : fs::read_symlink("/proc/self/exe", error).parent_path())
+                                .lexically_normal();
+    if (error)
+        return Fail("cannot find the folder: " + error.message());
+    if (!given && folder.filename() == "bin")
+        return Fail("an installed karvolin has its desktop entry; --desktop-entry is for a drawer");
+    return drawer_tool::PrintDesktopEntry(folder.has_filename() ? folder : folder.parent_path());
 }
 
 } // namespace
@@ -81,7 +105,8 @@ int main(int argc, char **argv) {
     DebugIT = 0; // the catalogue's trace lines would mix with the listing
     const std::vector<std::string> args(argv + 1, argv + argc);
     for (const std::string &arg : args)
-        if (arg.rfind("-", 0) == 0 && arg != "--table" && arg != "--import-art" && arg != "--help")
+        if (arg.rfind("-", 0) == 0 && arg != "--table" && arg != "--import-art" &&
+            arg != "--desktop-entry" && arg != "--help")
             return Fail("unknown option " + arg + " (see --help)");
     const std::string first = args.empty() ? "" : args[0];
     if (first == "--help" && args.size() == 1) {
@@ -90,6 +115,8 @@ int main(int argc, char **argv) {
     }
     if (first == "--table" && args.size() == 1)
         return PrintTable();
+    if (first == "--desktop-entry" && args.size() <= 2)
+        return PrintEntry(args.size() == 2 ? args[1].c_str() : nullptr);
 
     const bool import = first == "--import-art";
     const size_t drawerArg = import ? 2 : 0;

@@ -33,12 +33,14 @@ bool WritesTo(const char *mode) {
     return mode && std::strpbrk(mode, "wa+") != nullptr;
 }
 
+using platform::dos::Use;
+
 // True when the name has a device prefix; host then holds its host path, or
 // is empty (errno ENOENT) when the device cannot be resolved.
-bool Resolve(const char *name, bool forWriting, std::string &host) {
+bool Resolve(const char *name, Use use, std::string &host) {
     if (!name || !platform::dos::HasDevice(name))
         return false;
-    host = platform::dos::HostPath(name, forWriting);
+    host = platform::dos::HostPath(name, use);
     if (host.empty())
         errno = ENOENT;
     return true;
@@ -109,7 +111,7 @@ bool ReplacesFile(const char *mode) {
 template <typename Open> FILE *OpenStream(Open open, const char *path, const char *mode) {
     std::string host;
     const bool writing = WritesTo(mode);
-    const bool device = Resolve(path, writing, host);
+    const bool device = Resolve(path, writing ? Use::Write : Use::Read, host);
     if (device && host.empty())
         return nullptr;
     const char *name = device ? host.c_str() : path;
@@ -134,8 +136,8 @@ FILE *__wrap_fopen64(const char *path, const char *mode) {
 
 int __wrap_rename(const char *from, const char *to) {
     std::string hostFrom, hostTo;
-    const bool deviceFrom = Resolve(from, false, hostFrom);
-    const bool deviceTo = Resolve(to, true, hostTo);
+    const bool deviceFrom = Resolve(from, Use::Name, hostFrom);
+    const bool deviceTo = Resolve(to, Use::Write, hostTo);
     if ((deviceFrom && hostFrom.empty()) || (deviceTo && hostTo.empty()))
         return -1;
     from = deviceFrom ? hostFrom.c_str() : from;
@@ -148,7 +150,7 @@ int __wrap_rename(const char *from, const char *to) {
 
 int __wrap_remove(const char *path) {
     std::string host;
-    if (!Resolve(path, false, host))
+    if (!Resolve(path, Use::Name, host))
         return __real_remove(path);
     return host.empty() ? -1 : __real_remove(host.c_str());
 }

@@ -4,7 +4,13 @@
 // Every name may carry a device prefix: "PROGDIR:" is the folder of the
 // running executable, "ENVARC:" the user's configuration folder ($XDG_CONFIG_HOME
 // or ~/.config, created when a file is written there); a name without a device
-// is a host path and passes unchanged. An unknown device makes the call fail
+// is a host path and passes unchanged. An executable in a folder named bin
+// has the user's own PROGDIR:, $XDG_DATA_HOME/<program name> (or
+// ~/.local/share/<program name>), made on first use with the folders that
+// <dir>/<program name>/ holds for each dir of $XDG_DATA_DIRS (or
+// /usr/local/share:/usr/share); a file to read that it lacks is read from the
+// first of those system folders that has it. Matching and writing stay in the
+// user's folder. An unknown device makes the call fail
 // with ERROR_DEVICE_NOT_MOUNTED. A device name is the part before the first
 // ':' of a name whose first component holds one; it ignores case.
 #include <dos/dos.h>
@@ -93,6 +99,10 @@ void UnLockUpdate(APTR lock);
 // Points a device ("NAME" or "NAME:") at a host folder for this process; a
 // null folder drops the assignment, so the device resolves as before.
 BOOL AssignPath(CONST_STRPTR name, CONST_STRPTR hostFolder);
+// Names the running program: its user's PROGDIR: is named after it (by
+// default the executable's file name). FALSE for an empty name or one with a
+// '/'.
+BOOL SetProgramName(CONST_STRPTR name);
 
 // ---- Output ---------------------------------------------------------------
 // Formats like printf onto the process output (the runtime's stdout, so its

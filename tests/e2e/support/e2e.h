@@ -2,6 +2,8 @@
 // What the end-to-end tests and the start-up benchmark drive the program with:
 // QProcess children, a private Xvfb driven with xdotool and watched with
 // ImageMagick's import, a drawer with a stand-in colem, and one run in it.
+#include "search_path.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QRect>
@@ -170,7 +172,8 @@ class XServer {
 };
 
 // A temporary drawer: a copy of the program, a private settings folder, and
-// a stand-in colem first in PATH that records each argument vector it gets.
+// a stand-in colem, the only one in PATH, that records each argument vector
+// it gets.
 class TestDrawer {
   public:
     explicit TestDrawer(const fs::path &program) {
@@ -204,12 +207,12 @@ class TestDrawer {
     }
     // The environment of a run: from `base` only the search path, displays,
     // locale and sanitizer options (a desktop's theme or style would change
-    // the look); private home and XDG folders; the stand-in first in PATH.
+    // the look); private home and XDG folders; PATH with the stand-in.
     Environment ProgramEnvironment(const Environment &base) const {
         Environment own;
-        for (const char *name : {"PATH", "DISPLAY", "WAYLAND_DISPLAY", "LANG", "LC_ALL", "TZ",
-                                 "TMPDIR", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS",
-                                 "QT_QPA_PLATFORM", "QT_WAYLAND_DISABLE_WINDOWDECORATION"})
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "LANG", "LC_ALL", "TZ", "TMPDIR",
+                                 "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "QT_QPA_PLATFORM",
+                                 "QT_WAYLAND_DISABLE_WINDOWDECORATION"})
             if (base.contains(name))
                 own.insert(name, base.value(name));
         own.insert("HOME", root_.c_str());
@@ -218,7 +221,7 @@ class TestDrawer {
         // In a sanitizer build, leaks inside system libraries are not ours.
         own.insert("LSAN_OPTIONS", own.value("LSAN_OPTIONS") + ":suppressions=" LSAN_SUPPRESSIONS
                                                                ":print_suppressions=0");
-        own.insert("PATH", (root_ / "bin").string().c_str() + (":" + own.value("PATH")));
+        own.insert("PATH", SearchPath(root_ / "bin").c_str());
         return own;
     }
     // Every argument vector the stand-in recorded so far, sorted.
