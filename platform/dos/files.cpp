@@ -193,11 +193,6 @@ LONG Write(BPTR file, CONST_APTR buffer, LONG length) {
     return length;
 }
 
-LONG FPutC(BPTR file, LONG ch) {
-    const unsigned char byte = static_cast<unsigned char>(ch);
-    return Write(file, &byte, 1) == 1 ? byte : -1;
-}
-
 // A lock names an existing file or folder; here it only remembers where.
 BPTR Lock(CONST_STRPTR name, LONG) {
     long error = 0;

@@ -1,4 +1,4 @@
-// Printf and the path helpers FilePart, PathPart and AddPart.
+// Printf and the path helpers FilePart and AddPart.
 #include <proto/dos.h>
 
 #include <cstdarg>
@@ -26,12 +26,6 @@ STRPTR FilePart(CONST_STRPTR path) {
     return const_cast<STRPTR>(part);
 }
 
-STRPTR PathPart(CONST_STRPTR path) {
-    STRPTR part = FilePart(path);
-    if (part && part > path && part[-1] == '/')
-        --part;
-    return part;
-}
 
 BOOL AddPart(STRPTR dirName, CONST_STRPTR fileName, ULONG size) {
     if (!dirName || !fileName)

@@ -13,16 +13,3 @@ APTR AllocMem(ULONG byteSize, ULONG attributes) {
 void FreeMem(APTR memoryBlock, ULONG) {
     std::free(memoryBlock);
 }
-
-// AllocVec remembers the size in front of the block so FreeVec needs none.
-APTR AllocVec(ULONG byteSize, ULONG attributes) {
-    auto *block = static_cast<max_align_t *>(AllocMem(byteSize + sizeof(max_align_t), attributes));
-    if (!block)
-        return nullptr;
-    return block + 1;
-}
-
-void FreeVec(APTR memoryBlock) {
-    if (memoryBlock)
-        std::free(static_cast<max_align_t *>(memoryBlock) - 1);
-}

@@ -62,12 +62,6 @@ void NotificationList::Add(const struct MUIP_Notify *msg, ValueKind kind) {
     list_.push_back(std::move(n));
 }
 
-void NotificationList::Kill(Tag attribute) {
-    for (Notification &n : list_)
-        if (n.attribute == attribute)
-            n.attribute = TAG_DONE; // never set, so never fires again
-}
-
 bool NotificationList::Fire(Object *source, Tag attribute, IPTR value, TargetResolver resolve) {
     uint64_t sourceSerial = 0;              // looked up before the first action
     const std::size_t count = list_.size(); // notifications added now wait for the next change

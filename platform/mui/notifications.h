@@ -23,7 +23,6 @@ class NotificationList {
     // Records the notification; `kind` is how the watched attribute's values
     // compare with its trigger value.
     void Add(const struct MUIP_Notify *msg, ValueKind kind);
-    void Kill(Tag attribute);
     // Runs, in installation order, every notification of `attribute` whose
     // trigger matches `value`. A notification already running (its action led
     // back to the same change) is not run again. Stops when the source object

@@ -138,11 +138,6 @@ IPTR Notify_Notify(struct IClass *cl, Object *obj, struct MUIP_Notify *msg) {
     return 0;
 }
 
-IPTR Notify_KillNotify(struct IClass *cl, Object *obj, struct MUIP_KillNotify *msg) {
-    Data(cl, obj)->notifications.Kill(static_cast<Tag>(msg->TrigAttr));
-    return 0;
-}
-
 IPTR Notify_SetOne(Object *obj, struct MUIP_Set *msg) {
     return SetAttrs(obj, msg->Attr, msg->Val, TAG_DONE);
 }
@@ -174,8 +169,6 @@ IPTR NotifyDispatcher(struct IClass *cl, Object *obj, Msg msg) {
         return Notify_Get(cl, obj, reinterpret_cast<opGet *>(msg));
     case MUIM_Notify:
         return Notify_Notify(cl, obj, reinterpret_cast<MUIP_Notify *>(msg));
-    case MUIM_KillNotify:
-        return Notify_KillNotify(cl, obj, reinterpret_cast<MUIP_KillNotify *>(msg));
     case MUIM_Set:
         return Notify_SetOne(obj, reinterpret_cast<MUIP_Set *>(msg));
     case MUIM_NoNotifySet:

@@ -62,7 +62,6 @@
 #define MUIM_Set 0x8042549aUL
 #define MUIM_NoNotifySet 0x8042216fUL
 #define MUIM_FindUData 0x8042c196UL
-#define MUIM_KillNotify 0x8042d240UL
 
 #define MUIA_UserData 0x80420313UL
 #define MUIA_NoNotify 0x804237f9UL // TRUE in a tag list: that set fires nothing
@@ -100,11 +99,6 @@ struct MUIP_NoNotifySet {
 struct MUIP_FindUData {
     IPTR MethodID;
     IPTR Udata;
-};
-// Removes the object's notifications on one attribute.
-struct MUIP_KillNotify {
-    IPTR MethodID;
-    IPTR TrigAttr;
 };
 
 // ---- Area.mui (common attributes of every gadget) ------------------------

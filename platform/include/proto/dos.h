@@ -31,8 +31,6 @@ BPTR Open(CONST_STRPTR name, LONG accessMode);
 BOOL Close(BPTR file);
 // The next byte (0 to 255), or -1 at the end of the file or on an error.
 LONG FGetC(BPTR file);
-// Writes one byte; returns it, or -1 on an error.
-LONG FPutC(BPTR file, LONG ch);
 // Reads or writes up to length bytes; the count done, or -1 on an error.
 LONG Read(BPTR file, APTR buffer, LONG length);
 LONG Write(BPTR file, CONST_APTR buffer, LONG length);
@@ -82,9 +80,6 @@ void MatchEnd(struct AnchorPath *anchor);
 // The last component of path, inside path: after the last '/', or after the
 // device's ':' when there is no '/'.
 STRPTR FilePart(CONST_STRPTR path);
-// Where the last component starts, or the ':' or '/' that ends the directory
-// part when one does; inside path.
-STRPTR PathPart(CONST_STRPTR path);
 // Appends fileName to the path in dirName, with a '/' between them unless
 // dirName is empty or ends in '/' or ':'; FALSE, changing nothing, when the
 // result and its zero would not fit `size` bytes.

@@ -10,8 +10,6 @@
 // AllocMem. Freeing null does nothing.
 APTR AllocMem(ULONG byteSize, ULONG attributes);
 void FreeMem(APTR memoryBlock, ULONG byteSize);
-APTR AllocVec(ULONG byteSize, ULONG attributes);
-void FreeVec(APTR memoryBlock);
 
 // Signals of the running task. Bits 12 to 15 are the break signals
 // (SIGBREAKF_CTRL_C and friends, dos/dos.h); SIGINT, SIGTERM and SIGHUP sent
