@@ -9,11 +9,13 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <new>
 #include <unistd.h>
 
 struct DosFileHandle {
-    int fd = -1;
+    int fd = -1;                                 // -1: reads as an empty file
+    platform::dos::Unpacker *unpacker = nullptr; // reads give what it unpacks
     bool writable = false;
     bool writeFailed = false;
     size_t readPos = 0;   // next unread byte of the buffer
@@ -70,14 +72,18 @@ ssize_t FillBuffer(DosFileHandle &file) {
     // the head of a file. Later reads fill the whole buffer.
     const size_t wanted = file.readAny ? sizeof file.buffer : kFirstRead;
     file.readAny = true;
-    ssize_t n;
-    do
-        n = ::read(file.fd, file.buffer, wanted);
-    while (n < 0 && errno == EINTR);
+    ssize_t n = 0;
+    if (file.unpacker)
+        n = platform::dos::ReadUnpacker(file.unpacker, file.buffer, wanted);
+    else if (file.fd >= 0)
+        do
+            n = ::read(file.fd, file.buffer, wanted);
+        while (n < 0 && errno == EINTR);
     file.readPos = 0;
     file.readEnd = n > 0 ? static_cast<size_t>(n) : 0;
     if (n < 0)
-        SetIoErr(platform::dos::ErrorFromErrno(errno, false));
+        SetIoErr(file.unpacker ? ERROR_OBJECT_WRONG_TYPE
+                               : platform::dos::ErrorFromErrno(errno, false));
     return n;
 }
 
@@ -97,6 +103,26 @@ int OpenFlags(LONG accessMode) {
     }
 }
 
+// The handle last closed on this thread, kept for the next open: a scan opens
+// and closes thousands of files one after the other.
+thread_local std::unique_ptr<DosFileHandle> t_spare;
+
+BPTR NewHandle(int fd, bool writable) {
+    DosFileHandle *file = t_spare.release();
+    if (file)
+        new (file) DosFileHandle; // fresh fields; the buffer is not cleared
+    else
+        file = new (std::nothrow) DosFileHandle;
+    if (!file) {
+        ::close(fd);
+        SetIoErr(ERROR_NO_FREE_STORE);
+        return nullptr;
+    }
+    file->fd = fd;
+    file->writable = writable;
+    return file;
+}
+
 } // namespace
 
 BPTR Open(CONST_STRPTR name, LONG accessMode) {
@@ -106,26 +132,33 @@ BPTR Open(CONST_STRPTR name, LONG accessMode) {
         return nullptr;
     }
     const bool writing = accessMode != MODE_OLDFILE;
-    long error = 0;
-    const std::string host = platform::dos::HostPath(name, writing, &error);
-    if (host.empty()) {
-        SetIoErr(error ? error : ERROR_OBJECT_NOT_FOUND);
-        return nullptr;
+    int fd = -1;
+    if (writing || !platform::dos::OpenMatchedFile(name, &fd)) {
+        long error = 0;
+        const std::string host = platform::dos::HostPath(name, writing, &error);
+        if (host.empty()) {
+            SetIoErr(error ? error : ERROR_OBJECT_NOT_FOUND);
+            return nullptr;
+        }
+        fd = writing ? ::open(host.c_str(), flags, 0666)
+                     : platform::dos::OpenRegularFile(host.c_str());
     }
-    const int fd =
-        writing ? ::open(host.c_str(), flags, 0666) : platform::dos::OpenRegularFile(host.c_str());
     if (fd < 0) {
         SetIoErr(platform::dos::ErrorFromErrno(errno, writing));
         return nullptr;
     }
-    auto *file = new (std::nothrow) DosFileHandle;
-    if (!file) {
-        ::close(fd);
-        SetIoErr(ERROR_NO_FREE_STORE);
-        return nullptr;
+    return NewHandle(fd, writing);
+}
+
+BPTR OpenUnpacked(CONST_STRPTR name) {
+    BPTR file = Open(name, MODE_OLDFILE);
+    if (file) {
+        file->unpacker = platform::dos::OpenUnpacker(file->fd);
+        if (!file->unpacker) {
+            ::close(file->fd);
+            file->fd = -1;
+        }
     }
-    file->fd = fd;
-    file->writable = writing;
     return file;
 }
 
@@ -133,9 +166,14 @@ BOOL Close(BPTR file) {
     if (!file)
         return TRUE;
     const bool flushed = FlushWrites(*file);
-    const bool closed = ::close(file->fd) == 0;
+    if (file->unpacker)
+        platform::dos::CloseUnpacker(file->unpacker);
+    const bool closed = file->fd < 0 || ::close(file->fd) == 0;
     const bool ok = flushed && closed && !file->writeFailed;
-    delete file;
+    if (t_spare)
+        delete file;
+    else
+        t_spare.reset(file);
     return ok ? TRUE : FALSE;
 }
 

@@ -21,6 +21,11 @@
 // regular file (links followed): a folder, FIFO, socket or device fails at
 // once with ERROR_OBJECT_WRONG_TYPE.
 BPTR Open(CONST_STRPTR name, LONG accessMode);
+// Opens a packed file for reading: its reads give the content of a gzip
+// file, or of the first regular member of a zip file, unpacked only as far as
+// they read. A regular file that holds neither readably (corrupt, encrypted,
+// empty, any other kind) reads as empty; what Open refuses fails the same way.
+BPTR OpenUnpacked(CONST_STRPTR name);
 // Writes what is buffered and closes; false when a buffered write failed.
 BOOL Close(BPTR file);
 // The next byte (0 to 255), or -1 at the end of the file or on an error.
