@@ -95,9 +95,9 @@ void SelectRom(Object *obj, LauncherData *data, LONG index) {
         if (romPath)
             printf("      ROM Path = %s\n", romPath);
     }
-    char picture[256];
-    FindBoxArt(romPath, picture, sizeof picture);
-    ReplacePicture(obj, picture);
+    struct BoxArt art;
+    FindBoxArt(romPath, &art);
+    ReplacePicture(obj, art.Shown);
 }
 
 } // namespace

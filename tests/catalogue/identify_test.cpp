@@ -1,5 +1,6 @@
 // Identifying ROM files: the fingerprint, the byte sum, the lookup, and the
 // stand-in ROMs that hit a chosen fingerprint.
+#include "packed.h"
 #include "rommaker.h"
 #include "temp_dir.h"
 #include "utils.h"
@@ -55,6 +56,14 @@ TEST(Identify, FingerprintAndSumOfKnownFiles) {
         const std::string path = dir.Write("f.rom", c.bytes);
         EXPECT_EQ(GetFileFingerPrint(path.c_str()), c.fingerprint) << c.bytes.size();
         EXPECT_EQ(GetFileSum(path.c_str()), c.sum) << c.bytes.size();
+    }
+    // Packed, the ROM inside counts, read through to its end.
+    for (const auto &[name, packing] : {std::pair("f.GZ", Packing::Gzip),
+                                        {"f.zip", Packing::ZipStored},
+                                        {"f.Zip", Packing::ZipDeflated}}) {
+        ASSERT_TRUE(WritePacked(dir / name, packing, everyByte));
+        EXPECT_EQ(GetFileFingerPrint((dir / name).c_str()), 0x6E337CC3u) << name;
+        EXPECT_EQ(GetFileSum((dir / name).c_str()), 1273800u) << name;
     }
     // What cannot be read has the starting value and no bytes.
     for (const std::string &unread : {dir / "missing", dir.path().string()})
