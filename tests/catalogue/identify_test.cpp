@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -30,6 +31,10 @@ TEST(GameTable, EveryRowCanBeFound) {
             << row;
         EXPECT_EQ(LookUpGameName(GameList[row].Fingerprint), row);
         EXPECT_EQ(LookUpGameImage(GameList[row].Fingerprint), row);
+        // No title is a listed file's name: only titles repeat in the list.
+        const char *title = GameList[row].Title;
+        for (const char *extension : {".rom", ".col", ".bin", ".zip", ".gz"})
+            EXPECT_FALSE(HasExtension(title, ULONG(std::strlen(title)), extension)) << title;
     }
     for (const char *miss : {"04A3234D", "4a3234d", "1505", "", "Zenji", "349DD3.png"})
         EXPECT_EQ(LookUpGameName(miss) + LookUpGameImage(miss), -2) << miss;
