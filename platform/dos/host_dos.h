@@ -53,6 +53,27 @@ bool ReplaceFile(const std::string &hostPath, std::string_view contents, std::st
 // The one line a failed save prints on standard error: the file and why.
 void ReportSaveFailure(const std::string &hostPath, const std::string &why);
 
+// The matcher notes each regular file (not a link) it reports: its folder,
+// and its path as the pattern names it and as a host path. Opening it right
+// after by either path is then one look-up in the folder instead of three of
+// the whole path. Forgotten at the next entry and when the folder is closed.
+void NoteMatchedFile(int dirFd, const std::string &prefix, const std::string &hostPrefix,
+                     const char *name);
+void ForgetMatchedFile(int dirFd);
+// When `name` is the file the matcher has just reported, opens it as
+// OpenRegularFile does: true, with the descriptor or -1 (errno set) in *fd.
+bool OpenMatchedFile(const char *name, int *fd);
+
+// A reader over fd of the content of a gzip file or of the first regular
+// member of a zip file; null when fd holds neither, readably. It takes no
+// ownership of fd.
+struct Unpacker;
+Unpacker *OpenUnpacker(int fd);
+// Up to size bytes of that content, unpacking no more than one block of the
+// file at a time: the count (which may be short), 0 at its end, -1 on an error.
+long ReadUnpacker(Unpacker *unpacker, void *buffer, size_t size);
+void CloseUnpacker(Unpacker *unpacker);
+
 // The DOS error code for a host errno value.
 long ErrorFromErrno(int error, bool writing);
 

@@ -16,13 +16,16 @@
 
 struct AChain {
     DIR *dir = nullptr;
-    std::string prefix; // the pattern's directory part, as the caller wrote it
+    std::string prefix;     // the pattern's directory part, as the caller wrote it
+    std::string hostPrefix; // the same as a host path, ending in '/' unless empty
     platform::dos::Pattern pattern;
     bool reported = false; // an entry has been returned
 
     ~AChain() {
-        if (dir)
+        if (dir) {
+            platform::dos::ForgetMatchedFile(::dirfd(dir));
             ::closedir(dir);
+        }
     }
 };
 
@@ -44,12 +47,15 @@ bool BreakPending(struct AnchorPath *anchor) {
 }
 
 // The entry type from the directory listing itself; only a file system that
-// does not report types costs a stat. 0 when the entry has gone, and for a
-// FIFO, socket or device, which are not listed.
-LONG EntryType(DIR *dir, const dirent &entry) {
+// does not report types costs a stat, and a link one stat of what it names:
+// a link to a regular file is reported as that file, a link to anything else
+// (nothing, a folder, a FIFO, a socket, a device) as a link. 0 when the entry
+// has gone, and for a FIFO, socket or device, which are not listed. *plain
+// tells a regular file that is no link.
+LONG EntryType(DIR *dir, const dirent &entry, bool *plain) {
     unsigned char type = entry.d_type;
+    struct stat st {};
     if (type == DT_UNKNOWN) {
-        struct stat st {};
         if (::fstatat(::dirfd(dir), entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             return 0;
         type = S_ISDIR(st.st_mode)   ? DT_DIR
@@ -57,11 +63,14 @@ LONG EntryType(DIR *dir, const dirent &entry) {
                : S_ISREG(st.st_mode) ? DT_REG
                                      : DT_FIFO;
     }
+    *plain = type == DT_REG;
     switch (type) {
     case DT_DIR:
         return ST_USERDIR;
-    case DT_LNK:
-        return ST_SOFTLINK;
+    case DT_LNK: // stat never opens, so a link to a FIFO or device cannot block
+        return ::fstatat(::dirfd(dir), entry.d_name, &st, 0) == 0 && S_ISREG(st.st_mode)
+                   ? ST_FILE
+                   : ST_SOFTLINK;
     case DT_REG:
         return ST_FILE;
     default:
@@ -75,6 +84,7 @@ LONG NextEntry(struct AnchorPath *anchor) {
     if (BreakPending(anchor))
         return Finish(ERROR_BREAK);
     const size_t bufferSize = anchor->ap_Strlen > 0 ? static_cast<size_t>(anchor->ap_Strlen) : 0;
+    platform::dos::ForgetMatchedFile(::dirfd(chain.dir));
     for (;;) {
         errno = 0;
         const dirent *entry = ::readdir(chain.dir);
@@ -91,9 +101,13 @@ LONG NextEntry(struct AnchorPath *anchor) {
             continue;
         if (bufferSize && chain.prefix.size() + length + 1 > bufferSize)
             continue; // never hand out a truncated path
-        const LONG type = EntryType(chain.dir, *entry);
+        bool plain = false;
+        const LONG type = EntryType(chain.dir, *entry, &plain);
         if (type == 0)
             continue; // gone since it was listed, or no file of ours
+        if (plain)
+            platform::dos::NoteMatchedFile(::dirfd(chain.dir), chain.prefix, chain.hostPrefix,
+                                           name);
         struct FileInfoBlock &info = anchor->ap_Info;
         std::memset(&info, 0, sizeof info);
         info.fib_DirEntryType = info.fib_EntryType = type;
@@ -135,6 +149,9 @@ LONG MatchFirst(CONST_STRPTR pattern, struct AnchorPath *anchor) {
     chain->dir = ::opendir(folder.c_str());
     if (!chain->dir)
         return Finish(platform::dos::ErrorFromErrno(errno, false));
+    // Open resolves a matched name to this prefix plus the entry's name.
+    if (!chain->prefix.empty())
+        chain->hostPrefix = folder.back() == '/' ? folder : folder + '/';
 
     anchor->ap_Base = anchor->ap_Last = chain.release();
     return NextEntry(anchor);

@@ -19,6 +19,52 @@ unsigned char Upper(unsigned char c) {
 
 } // namespace
 
+// One byte per position, held inline for names as long as a directory entry's
+// (the matcher's every call), so that matching a name allocates nothing. The
+// set positions all lie in [lo_, hi_), so that steps after the first few look
+// at a few positions only.
+class Pattern::Positions {
+  public:
+    explicit Positions(size_t size) : size_(size), lo_(size), hi_(0) {
+        if (size > sizeof inline_)
+            heap_.resize(size);
+        std::fill_n(data(), size_, 0);
+    }
+    Positions(const Positions &other) : Positions(other.size_) { Or(other); }
+    Positions &operator=(const Positions &) = delete;
+
+    char operator[](size_t p) const { return data()[p]; }
+    size_t size() const { return size_; }
+    size_t lo() const { return lo_; }
+    size_t hi() const { return hi_; }
+    bool Empty() const { return lo_ >= hi_; }
+
+    void Set(size_t p) {
+        data()[p] = 1;
+        lo_ = std::min(lo_, p);
+        hi_ = std::max(hi_, p + 1);
+    }
+    void Or(const Positions &other) {
+        for (size_t p = other.lo_; p < other.hi_; ++p)
+            if (other[p])
+                Set(p);
+    }
+    void Clear() {
+        if (!Empty())
+            std::fill(data() + lo_, data() + hi_, 0);
+        lo_ = size_;
+        hi_ = 0;
+    }
+
+  private:
+    char *data() { return heap_.empty() ? inline_ : heap_.data(); }
+    const char *data() const { return heap_.empty() ? inline_ : heap_.data(); }
+
+    size_t size_, lo_, hi_;
+    char inline_[257]; // every position of a directory entry's longest name
+    std::vector<char> heap_;
+};
+
 // Recursive descent over: choices := sequence ('|' sequence)*;
 // element := '#' element | '~' element | '(' choices ')' | '[' class ']' | '?'
 //          | '%' | '\'' char | char.
@@ -147,8 +193,8 @@ bool Pattern::Compile(std::string_view pattern) {
 bool Pattern::Matches(std::string_view name) const {
     if (root_ < 0)
         return false;
-    Positions start(name.size() + 1, 0), end(name.size() + 1, 0);
-    start[0] = 1;
+    Positions start(name.size() + 1), end(name.size() + 1);
+    start.Set(0);
     Step(root_, name, start, end);
     return end[name.size()] != 0;
 }
@@ -163,23 +209,25 @@ bool Pattern::ClassHas(const Node &node, unsigned char c) const {
 
 void Pattern::StepSequence(const std::vector<int> &sequence, std::string_view name,
                            const Positions &from, Positions &to) const {
-    Positions current = from, next(from.size());
+    Positions first = from, second(from.size());
+    Positions *current = &first, *next = &second;
     for (const int element : sequence) {
-        std::fill(next.begin(), next.end(), 0);
-        Step(element, name, current, next);
-        current.swap(next);
+        next->Clear();
+        Step(element, name, *current, *next);
+        std::swap(current, next);
+        if (current->Empty())
+            return;
     }
-    for (size_t p = 0; p < to.size(); ++p)
-        to[p] |= current[p];
+    to.Or(*current);
 }
 
 void Pattern::Step(int index, std::string_view name, const Positions &from, Positions &to) const {
     const Node &node = nodes_[static_cast<size_t>(index)];
     const size_t length = name.size();
     auto single = [&](auto accepts) {
-        for (size_t p = 0; p < length; ++p)
+        for (size_t p = from.lo(); p < std::min(from.hi(), length); ++p)
             if (from[p] && accepts(static_cast<unsigned char>(name[p])))
-                to[p + 1] = 1;
+                to.Set(p + 1);
     };
     switch (node.kind) {
     case Node::Kind::Char:
@@ -192,8 +240,7 @@ void Pattern::Step(int index, std::string_view name, const Positions &from, Posi
         single([&](unsigned char c) { return ClassHas(node, c); });
         break;
     case Node::Kind::Empty:
-        for (size_t p = 0; p <= length; ++p)
-            to[p] |= from[p];
+        to.Or(from);
         break;
     case Node::Kind::Group:
         for (const auto &choice : node.choices)
@@ -202,39 +249,36 @@ void Pattern::Step(int index, std::string_view name, const Positions &from, Posi
     case Node::Kind::Repeat: {
         if (nodes_[static_cast<size_t>(node.child)].kind == Node::Kind::Any) {
             // "#?": every position from the first start on.
-            size_t p = 0;
-            while (p <= length && !from[p])
-                ++p;
-            for (; p <= length; ++p)
-                to[p] = 1;
+            for (size_t p = from.Empty() ? length + 1 : from.lo(); p <= length; ++p)
+                to.Set(p);
             break;
         }
         // Everything reachable by zero or more repetitions, frontier by frontier.
-        Positions reached = from, frontier = from;
-        for (bool grew = true; grew;) {
-            Positions next(from.size(), 0);
+        Positions reached = from, frontier = from, next(from.size());
+        while (!frontier.Empty()) {
+            next.Clear();
             Step(node.child, name, frontier, next);
-            grew = false;
-            for (size_t p = 0; p <= length; ++p) {
-                frontier[p] = next[p] && !reached[p];
-                reached[p] |= frontier[p];
-                grew = grew || frontier[p];
-            }
+            frontier.Clear();
+            for (size_t p = next.lo(); p < next.hi(); ++p)
+                if (next[p] && !reached[p]) {
+                    frontier.Set(p);
+                    reached.Set(p);
+                }
         }
-        for (size_t p = 0; p <= length; ++p)
-            to[p] |= reached[p];
+        to.Or(reached);
         break;
     }
     case Node::Kind::Not:
         // From each start, any end that the negated element cannot reach.
-        for (size_t p = 0; p <= length; ++p) {
+        for (size_t p = from.lo(); p < from.hi(); ++p) {
             if (!from[p])
                 continue;
-            Positions start(from.size(), 0), ends(from.size(), 0);
-            start[p] = 1;
+            Positions start(from.size()), ends(from.size());
+            start.Set(p);
             Step(node.child, name, start, ends);
             for (size_t q = p; q <= length; ++q)
-                to[q] |= !ends[q];
+                if (!ends[q])
+                    to.Set(q);
         }
         break;
     }

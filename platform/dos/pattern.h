@@ -17,8 +17,8 @@ class Pattern {
     bool IsWild() const { return wild_; }
 
   private:
-    // Positions 0..n of a name of length n; a set of places a match can reach.
-    using Positions = std::vector<char>;
+    // Positions 0..n of a name; a set of places a match can reach.
+    class Positions;
 
     struct Node {
         enum class Kind { Char, Any, Empty, Class, Repeat, Not, Group };

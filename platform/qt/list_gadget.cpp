@@ -26,6 +26,9 @@ ListGadget::ListGadget(Object *object, QWidget *parent)
     : QListView(parent), list_(ListOf(object)), model_(new EntryListModel(this)) {
     setModel(model_);
     setUniformItemSizes(true); // rows are measured once: long lists stay fast
+    // An entry too wide is cut in its middle: entries that begin alike (file
+    // names of one game) differ at their ends, which stay in view.
+    setTextElideMode(Qt::ElideMiddle);
     setEditTriggers(NoEditTriggers);
     const bool input = !IsClass(object, MUIC_Listview) || Attribute(object, MUIA_Listview_Input, 1);
     setSelectionMode(input ? SingleSelection : NoSelection);

@@ -1,11 +1,14 @@
-// The ROM catalogue: one scan of "PROGDIR:roms/#?.rom" into two parallel heap
+// The ROM catalogue: one scan of "PROGDIR:roms/" into two parallel heap
 // arrays, display names (ended by a null slot) and full paths, sorted by name.
+// ROMs are kept as .rom, .col and .bin files, or packed alone in a .zip or .gz
+// (as Game.col.gz), which the emulator opens itself.
 #include "utils.h"
 
 #include <dos/dosasl.h>
 #include <proto/dos.h>
 #include <proto/exec.h>
 
+#include <algorithm>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -27,8 +30,17 @@ constexpr ULONG kAnchorSize = sizeof(struct AnchorPath) + kPathBufferSize;
 constexpr WORD kMaxROMs = 32767; // the scan counts in a signed 16-bit value
 constexpr size_t kFileNameSize = 256;
 constexpr size_t kNumberTextSize = 16;
+CONST_STRPTR kRomPattern = "PROGDIR:roms/#?.(rom|col|bin|zip|gz)";
 
 enum class Added { Yes, Skipped, Stop };
+
+// Where each table row was first listed, to tell several files of one
+// cartridge apart (only table titles can repeat: file names are unique in
+// their folder, and no title ends in a ROM file's extension).
+struct Listed {
+    LONG first[NUM_GAMES];
+    bool told[NUM_GAMES];
+};
 
 // Resizes a heap array of string slots; false, leaving it as it was, when
 // memory is short.
@@ -49,19 +61,62 @@ STRPTR copy_string(CONST_STRPTR text) {
     return copy;
 }
 
+// The "%X" text of a value, without a formatter's cost: the scan writes one
+// for every ROM.
+void format_hex(ULONG value, STRPTR text) {
+    TEXT digits[8];
+    int count = 0;
+    do {
+        digits[count++] = "0123456789ABCDEF"[value & 15];
+        value >>= 4;
+    } while (value);
+    while (count > 0)
+        *text++ = digits[--count];
+    *text = 0;
+}
+
 void trace_rom(CONST_STRPTR path, CONST_STRPTR fingerprint) {
     TEXT sum[kNumberTextSize];
-    snprintf(sum, sizeof sum, "%X", GetFileSum(path));
+    format_hex(GetFileSum(path), sum);
     Printf("  %s : %s : %s\n", sum, fingerprint, path);
+}
+
+// An alternate dump: the entry's title followed by its file name, as
+// "Donkey Kong - Donkey Kong (1982)[a1].rom". Without memory the name stays.
+void tell_apart(LONG index) {
+    CONST_STRPTR file = FilePart(ROMArray[index]);
+    const size_t title = strlen(NameArray[index]), rest = strlen(file) + 1;
+    auto name = static_cast<STRPTR>(malloc(title + 3 + rest));
+    if (!name)
+        return;
+    memcpy(name, NameArray[index], title);
+    memcpy(name + title, " - ", 3);
+    memcpy(name + title + 3, file, rest);
+    free(NameArray[index]);
+    NameArray[index] = name;
+}
+
+// Entry `count` was listed under table row `row`: when the row was listed
+// before, both entries (the first one only once) show their file names.
+void note_row(Listed *listed, LONG row, LONG count) {
+    if (listed->first[row] < 0) {
+        listed->first[row] = count;
+        return;
+    }
+    if (!listed->told[row]) {
+        tell_apart(listed->first[row]);
+        listed->told[row] = true;
+    }
+    tell_apart(count);
 }
 
 // Adds the ROM at path as entry `count`. Its name is the table title of its
 // fingerprint, else its file name; a file name that does not fit the name
 // buffer skips the ROM rather than list a cut name. Stops the scan when
 // memory runs short, keeping the arrays consistent.
-Added add_rom(CONST_STRPTR path, WORD count) {
+Added add_rom(CONST_STRPTR path, WORD count, Listed *listed) {
     TEXT fingerprint[kNumberTextSize];
-    snprintf(fingerprint, sizeof fingerprint, "%X", GetFileFingerPrint(path));
+    format_hex(GetFileFingerPrint(path), fingerprint);
     const LONG row = LookUpGameName(fingerprint);
     TEXT fileName[kFileNameSize];
     CONST_STRPTR name = fileName;
@@ -88,24 +143,44 @@ Added add_rom(CONST_STRPTR path, WORD count) {
     NameArray[count] = nameCopy;
     NameArray[count + 1] = NULL;
     ROMArray[count] = pathCopy;
+    if (row >= 0)
+        note_row(listed, row, count);
     return Added::Yes;
 }
 
-// Walks the matches, adding every file (negative entry type); subdirectories
-// and links are passed over. Returns the number of ROMs added.
+// The files that the full catalogue leaves out are counted and told, in one
+// line on standard error.
+void count_left_out(struct AnchorPath *anchor) {
+    LONG left = 0;
+    while (MatchNext(anchor) == 0)
+        if (anchor->ap_Info.fib_DirEntryType < 0)
+            left++;
+    if (left > 0)
+        fprintf(stderr, "%ld ROM files left out: the list holds %d\n", static_cast<long>(left),
+                kMaxROMs);
+}
+
+// Walks the matches, adding every file (negative entry type, links to files
+// included); subdirectories and other links are passed over. Returns the
+// number of ROMs added: the first kMaxROMs met.
 WORD scan_roms(struct AnchorPath *anchor) {
     WORD count = 0;
-    if (MatchFirst("PROGDIR:roms/#?.rom", anchor) != 0)
+    if (MatchFirst(kRomPattern, anchor) != 0)
         return count;
+    Listed listed;
+    std::fill_n(listed.first, NUM_GAMES, -1);
+    std::fill_n(listed.told, NUM_GAMES, false);
     do {
         if (anchor->ap_Info.fib_DirEntryType >= 0)
             continue;
-        const Added added = add_rom(anchor->ap_Buf, count);
+        const Added added = add_rom(anchor->ap_Buf, count, &listed);
         if (added == Added::Stop)
-            break;
+            return count;
         if (added == Added::Yes)
             count++;
     } while (count < kMaxROMs && MatchNext(anchor) == 0);
+    if (count == kMaxROMs)
+        count_left_out(anchor);
     return count;
 }
 

@@ -1,8 +1,10 @@
 // Identifying a ROM file: its fingerprint, its byte sum, and the table lookup.
+// A ROM packed as .zip or .gz is identified by the ROM inside.
 #include "utils.h"
 
 #include <proto/dos.h>
 
+#include <ctype.h>
 #include <string.h>
 
 namespace {
@@ -12,6 +14,14 @@ constexpr int kFingerprintBytes = 100;
 
 ULONG RotateLeft5(ULONG value) {
     return (value << 5) | (value >> 27);
+}
+
+// Opens a ROM for reading its own bytes: one packed in a .zip or .gz through
+// DOS's unpacking open.
+BPTR OpenRom(CONST_STRPTR path) {
+    const bool packed = path && (HasExtension(path, strlen(path), ".zip") ||
+                                 HasExtension(path, strlen(path), ".gz"));
+    return packed ? OpenUnpacked(path) : Open(path, MODE_OLDFILE);
 }
 
 LONG FindFingerprint(CONST_STRPTR fingerprint) {
@@ -29,19 +39,21 @@ LONG FindFingerprint(CONST_STRPTR fingerprint) {
 
 ULONG GetFileFingerPrint(CONST_STRPTR path) {
     ULONG hash = kFingerprintStart;
-    BPTR file = Open(path, MODE_OLDFILE);
+    BPTR file = OpenRom(path);
     if (!file)
         return hash;
-    LONG c;
-    for (int mixed = 0; mixed < kFingerprintBytes && (c = FGetC(file)) != -1; mixed++)
-        hash = RotateLeft5(hash) ^ static_cast<ULONG>(c);
+    // The head in one read (a read error mixes in nothing, as at the end).
+    UBYTE head[kFingerprintBytes];
+    const LONG count = Read(file, head, kFingerprintBytes);
+    for (LONG i = 0; i < count; i++)
+        hash = RotateLeft5(hash) ^ head[i];
     Close(file);
     return hash;
 }
 
 ULONG GetFileSum(CONST_STRPTR path) {
     ULONG sum = 0;
-    BPTR file = Open(path, MODE_OLDFILE);
+    BPTR file = OpenRom(path);
     if (!file)
         return sum;
     LONG c;
@@ -49,6 +61,16 @@ ULONG GetFileSum(CONST_STRPTR path) {
         sum += static_cast<ULONG>(c);
     Close(file);
     return sum;
+}
+
+BOOL HasExtension(CONST_STRPTR name, ULONG length, CONST_STRPTR extension) {
+    const size_t size = strlen(extension);
+    if (length < size)
+        return FALSE;
+    for (size_t i = 0; i < size; i++)
+        if (tolower(static_cast<unsigned char>(name[length - size + i])) != extension[i])
+            return FALSE;
+    return TRUE;
 }
 
 LONG LookUpGameName(CONST_STRPTR fingerprint) {

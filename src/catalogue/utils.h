@@ -24,20 +24,40 @@ extern LONG NumROMS;
 // Trace switch: non-zero prints the program's trace lines.
 extern WORD DebugIT;
 
-// Fingerprint of the first 100 bytes of a file; 5381 when it cannot be opened.
+// Fingerprint of the first 100 bytes of a file (of the ROM inside a .zip or
+// .gz); 5381 when it cannot be opened.
 ULONG GetFileFingerPrint(CONST_STRPTR path);
 // Sum of all bytes of a file, wrapping at 32 bits; 0 when it cannot be opened.
 ULONG GetFileSum(CONST_STRPTR path);
+// Whether the first `length` bytes of name end in extension (".gz", in lower
+// case), in any case.
+BOOL HasExtension(CONST_STRPTR name, ULONG length, CONST_STRPTR extension);
 // Index of the first GameList row whose fingerprint text equals the text
 // exactly, or -1.
 LONG LookUpGameName(CONST_STRPTR fingerprint);
 LONG LookUpGameImage(CONST_STRPTR fingerprint);
-// The box art shown for a ROM: "PROGDIR:images/" and the picture of its table
-// row when that file opens, else "PROGDIR:images/nocart.png" (also for a null
-// path). Returns the table row, or -1 for a ROM that is not in the table.
-LONG FindBoxArt(CONST_STRPTR romPath, STRPTR buffer, ULONG size);
+// The pictures of a ROM, in "PROGDIR:images/": the one its table row names,
+// the one named after its file, and the one shown.
+#define BOXART_PATH_SIZE 512
+struct BoxArt {
+    LONG Row;                     // the ROM's table row, or -1
+    TEXT Table[BOXART_PATH_SIZE]; // the row's picture; empty for a ROM not in the table
+    TEXT Named[BOXART_PATH_SIZE]; // the picture named after the ROM file (NamedPicture)
+    TEXT Shown[BOXART_PATH_SIZE]; // the first of those two that is there and decodes,
+                                  // else "PROGDIR:images/nocart.png"
+    BOOL Broken;                  // one of the two is there but does not decode
+};
+// Finds the box art of the ROM at romPath (null: none, nocart.png shown).
+void FindBoxArt(CONST_STRPTR romPath, struct BoxArt *art);
+// "PROGDIR:images/" and the picture named after a ROM file, as thumbnail packs
+// name theirs: the file name without its extension (a .gz's inner .rom, .col
+// or .bin too), each of & * / : ` < > ? \ | made _, and ".png".
+void NamedPicture(CONST_STRPTR romPath, STRPTR buffer, ULONG size);
 
-// Scans "PROGDIR:roms/#?.rom" into NameArray, ROMArray and NumROMS; returns 1.
+// Scans "PROGDIR:roms/" into NameArray, ROMArray and NumROMS: the files named
+// *.rom, *.col, *.bin, *.zip and *.gz, in any case (links to files too), the
+// first 32,767 met; a title listed more than once shows each file's name as
+// "<title> - <file name>". Returns 1.
 int make_list(void);
 // Frees every name and path of the catalogue and both arrays, leaving it
 // empty as before the scan.

@@ -158,9 +158,9 @@ void SelectRom(Object *obj, LauncherData *data, LONG index) {
         if (romPath)
             printf("      ROM Path = %s\n", romPath);
     }
-    char picture[256];
-    FindBoxArt(romPath, picture, sizeof picture);
-    ReplacePicture(obj, picture);
+    struct BoxArt art;
+    FindBoxArt(romPath, &art);
+    ReplacePicture(obj, art.Shown);
 }
 
 // When the window opens, the game launched last (still there) or else the

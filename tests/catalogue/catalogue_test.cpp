@@ -1,6 +1,7 @@
 // make_list on real drawers: what is listed, under which name, in which
 // order, and what survives a break or a shortage of memory; the sort.
 #include "alloc_hook.h"
+#include "packed.h"
 #include "rommaker.h"
 #include "temp_dir.h"
 #include "utils.h"
@@ -13,6 +14,10 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -50,12 +55,12 @@ Entries Catalogue() {
 // Sorts copies of the names, with paths "0", "1", ... by original index; the
 // result as "name@path" texts. `degraded`: without working memory.
 std::vector<std::string> Sorted(std::vector<std::string> names, bool degraded = false) {
-    std::vector<std::string> paths;
+    std::vector<std::string> paths(names.size());
     std::vector<STRPTR> nameSlots, pathSlots;
-    for (size_t i = 0; i < names.size(); ++i)
-        paths.push_back(std::to_string(i));
-    for (size_t i = 0; i < names.size(); ++i)
+    for (size_t i = 0; i < names.size(); ++i) {
+        paths[i] = std::to_string(i);
         nameSlots.push_back(names[i].data()), pathSlots.push_back(paths[i].data());
+    }
     AllocHook::Clear();
     if (degraded)
         AllocHook::At(0, [] { return false; });
@@ -69,7 +74,10 @@ std::vector<std::string> Sorted(std::vector<std::string> names, bool degraded = 
 
 } // namespace
 
-TEST(MakeList, ListsTheFilesOfTheRomFolderByTitleOrFileName) {
+// One drawer holding every kind of entry a collection has: each is listed
+// under its title or file name, alternate dumps apart, or passed over without
+// ever blocking (FIFOs with no writer, links to them).
+TEST(MakeList, ListsEveryKindOfRomAndNothingElse) {
     Drawer drawer;
     for (int pass = 0; pass < 2; ++pass) { // an empty, then a missing folder
         make_list();
@@ -78,25 +86,65 @@ TEST(MakeList, ListsTheFilesOfTheRomFolderByTitleOrFileName) {
         std::filesystem::remove(drawer.path() / "roms");
     }
     std::filesystem::create_directories(drawer.path() / "roms");
-    drawer.Rom("zenji.rom", 147);
-    drawer.Rom("copy.rom", 147); // the same cartridge twice
-    drawer.Rom("a.rom", 2);
-    drawer.Rom("b.rom", 35);
-    drawer.Write("roms/zaxxon.rom", "no cartridge");
-    drawer.Write("roms/Upper.ROM", "");
-    drawer.Write("roms/notes.txt", "");
-    drawer.Write("roms/folder.rom/inner.rom", "x");
-    ASSERT_EQ(::symlink("zenji.rom", (drawer / "roms/link.rom").c_str()), 0);
+    const auto rom = [](int row) {
+        const std::vector<uint8_t> bytes = *rommaker::MakeRom(*rommaker::RowFingerprint(row), 8192);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const std::string out = drawer.Write("elsewhere/zenji.rom", rom(147)), socket = out + "s";
+    ASSERT_EQ(::mkfifo((out + "f").c_str(), 0600) + ::mkfifo((drawer / "roms/p.rom").c_str(), 0600),
+              0);
+    sockaddr_un address{AF_UNIX, {}};
+    socket.copy(address.sun_path, sizeof address.sun_path - 1);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    // A device node of our own when we may make one (as root), else the system's.
+    const bool own = ::mknod((out + "d").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    enum Kind { Gzip, Stored, Deflated, Plain, Link }; // packed kinds in Packing's order
+    const struct {
+        std::string file;
+        Kind kind;
+        std::string content; // bytes, or a link's target
+        std::string listed;  // "": not listed
+    } entries[] = {
+        {"b.rom", Plain, rom(35), "2010"},
+        {"Alphabet Zoo (USA).COL", Plain, rom(2), "Alphabet Zoo"},
+        {"beam.Bin", Plain, rom(40), "Beamrider"},
+        {"Carnival.zip", Stored, rom(46), "Carnival"},
+        {"Centipede (USA).ZIP", Deflated, rom(47), "Centipede"},
+        {"Choplifter (USA).col.gz", Gzip, rom(48), "Choplifter"},
+        {"Corrupt.zip", Plain, "PK\3\4 cut short", "Corrupt.zip"},
+        {"plain.gz", Plain, rom(49), "plain.gz"}, // no gzip inside
+        {"zaxxon.rom", Plain, "no cartridge", "zaxxon.rom"},
+        {"Donkey Kong (1982).rom", Plain, rom(14), "Donkey Kong - Donkey Kong (1982).rom"},
+        {"Donkey Kong (1982)[a1].rom", Plain, rom(14), "Donkey Kong - Donkey Kong (1982)[a1].rom"},
+        {"dk.zip", Deflated, rom(14), "Donkey Kong - dk.zip"},
+        {"link.rom", Link, out, "Zenji"},
+        {"dangling.rom", Link, out + "x", ""},
+        {"folder.rom", Link, drawer / "elsewhere", ""},
+        {"fifo.rom", Link, out + "f", ""},
+        {"socket.rom", Link, socket, ""},
+        {"device.rom", Link, own ? out + "d" : "/dev/null", ""},
+        {"sub.rom/inner.rom", Plain, rom(2), ""},
+        {"notes.txt", Plain, "", ""},
+        {"Game.7z", Plain, rom(2), ""},
+    };
+    Entries expected;
+    for (const auto &entry : entries) {
+        const std::string path = drawer / ("roms/" + entry.file);
+        if (entry.kind == Plain)
+            drawer.Write("roms/" + entry.file, entry.content);
+        else if (entry.kind == Link)
+            ASSERT_EQ(::symlink(entry.content.c_str(), path.c_str()), 0);
+        else
+            ASSERT_TRUE(WritePacked(path, Packing(entry.kind), entry.content));
+        if (!entry.listed.empty())
+            expected.emplace_back(entry.listed, "PROGDIR:roms/" + entry.file);
+    }
+    std::sort(expected.begin(), expected.end());
 
     EXPECT_EQ(make_list(), 1);
-    Entries entries = Catalogue();
-    std::sort(entries.begin() + 3, entries.begin() + 5); // the two Zenji in either order
-    EXPECT_EQ(entries, (Entries{{"2010", "PROGDIR:roms/b.rom"},
-                                {"Alphabet Zoo", "PROGDIR:roms/a.rom"},
-                                {"Upper.ROM", "PROGDIR:roms/Upper.ROM"},
-                                {"Zenji", "PROGDIR:roms/copy.rom"},
-                                {"Zenji", "PROGDIR:roms/zenji.rom"},
-                                {"zaxxon.rom", "PROGDIR:roms/zaxxon.rom"}}));
+    EXPECT_EQ(Catalogue(), expected);
+    ::close(listener);
 }
 
 TEST(MakeList, BreakDuringTheScanKeepsTheRomsFoundSoFar) {
@@ -146,20 +194,23 @@ TEST(MakeList, ShortMemoryStopsTheScanButKeepsAConsistentCatalogue) {
     }
 }
 
-TEST(MakeList, StopsAtTheLargestCount) {
+TEST(MakeList, StopsAtTheLargestCountAndSaysHowManyAreLeftOut) {
     Drawer drawer;
     const std::string source = drawer.Write("empty", "");
-    for (int i = 0; i <= 32767; ++i) // links: far quicker to make than files
+    for (int i = 0; i < 32769; ++i) // links: far quicker to make than files
         ASSERT_EQ(
             ::link(source.c_str(), (drawer / ("roms/r" + std::to_string(i) + ".rom")).c_str()), 0);
+    testing::internal::CaptureStderr();
     make_list();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "2 ROM files left out: the list holds 32767\n");
     EXPECT_EQ(NumROMS, 32767);
     EXPECT_EQ(Catalogue().size(), 32767u);
 }
 
 // sort_words reproduces the order of a plain exchange sort (the way it sorts
 // without working memory), equal names included.
-TEST(SortWords, ByteOrderAndTheOrderOfEqualNames) {
+TEST(SortWords, ByteOrderAndTheOrderOfEqualNamesAsTheExchangeSortHasThem) {
     using Names = std::vector<std::string>;
     const std::pair<Names, Names> cases[] = {
         {{"zaxxon.rom", "Zenji", "Alphabet Zoo", "2010", "\xC3\xA9t\xC3\xA9"},
@@ -174,9 +225,7 @@ TEST(SortWords, ByteOrderAndTheOrderOfEqualNames) {
         EXPECT_EQ(Sorted(names), sorted);
         EXPECT_EQ(Sorted(names, true), sorted) << "without working memory";
     }
-}
-
-TEST(SortWords, EqualsTheExchangeSortOnRandomInput) {
+    // And on random input, small and large, few names or many.
     std::mt19937 random(2024);
     for (int trial = 0; trial < 1000; ++trial) {
         const size_t count = trial < 990 ? random() % 40 : 500 + random() % 1500;

@@ -1,11 +1,13 @@
 // Identifying ROM files: the fingerprint, the byte sum, the lookup, and the
 // stand-in ROMs that hit a chosen fingerprint.
+#include "packed.h"
 #include "rommaker.h"
 #include "temp_dir.h"
 #include "utils.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -29,6 +31,10 @@ TEST(GameTable, EveryRowCanBeFound) {
             << row;
         EXPECT_EQ(LookUpGameName(GameList[row].Fingerprint), row);
         EXPECT_EQ(LookUpGameImage(GameList[row].Fingerprint), row);
+        // No title is a listed file's name: only titles repeat in the list.
+        const char *title = GameList[row].Title;
+        for (const char *extension : {".rom", ".col", ".bin", ".zip", ".gz"})
+            EXPECT_FALSE(HasExtension(title, ULONG(std::strlen(title)), extension)) << title;
     }
     for (const char *miss : {"04A3234D", "4a3234d", "1505", "", "Zenji", "349DD3.png"})
         EXPECT_EQ(LookUpGameName(miss) + LookUpGameImage(miss), -2) << miss;
@@ -55,6 +61,14 @@ TEST(Identify, FingerprintAndSumOfKnownFiles) {
         const std::string path = dir.Write("f.rom", c.bytes);
         EXPECT_EQ(GetFileFingerPrint(path.c_str()), c.fingerprint) << c.bytes.size();
         EXPECT_EQ(GetFileSum(path.c_str()), c.sum) << c.bytes.size();
+    }
+    // Packed, the ROM inside counts, read through to its end.
+    for (const auto &[name, packing] : {std::pair("f.GZ", Packing::Gzip),
+                                        {"f.zip", Packing::ZipStored},
+                                        {"f.Zip", Packing::ZipDeflated}}) {
+        ASSERT_TRUE(WritePacked(dir / name, packing, everyByte));
+        EXPECT_EQ(GetFileFingerPrint((dir / name).c_str()), 0x6E337CC3u) << name;
+        EXPECT_EQ(GetFileSum((dir / name).c_str()), 1273800u) << name;
     }
     // What cannot be read has the starting value and no bytes.
     for (const std::string &unread : {dir / "missing", dir.path().string()})

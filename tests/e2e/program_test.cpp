@@ -3,6 +3,7 @@
 // user or the system can end it.
 #include "demo_drawer.h"
 #include "e2e.h"
+#include "packed.h"
 #include "rommaker.h"
 #include "utils.h"
 
@@ -245,14 +246,17 @@ TEST_F(ProgramTest, HugeBoxArtStaysOnTheScreen) {
 }
 
 // The drawer as `cmake --install` lays it out, over a drawer that already
-// holds a user's only ROM and its picture; that game is shown and launched at
-// once.
+// holds a user's only ROM, zipped, and its picture; that game is shown and
+// launched at once, the emulator given the zip.
 TEST(Install, LaysOutACompleteDrawerAndKeepsTheUsersFiles) {
     TestDrawer drawer(KARVOLIN_PROGRAM);
     const fs::path dir = drawer.drawer();
     fs::create_directories(dir / "images");
     fs::create_directories(dir / "roms");
-    ASSERT_TRUE(rommaker::WriteRom(drawer.rom("kong.rom"), *rommaker::RowFingerprint(14), 4096));
+    const std::vector<uint8_t> kong = *rommaker::MakeRom(*rommaker::RowFingerprint(14), 4096);
+    const std::string zip = drawer.rom("Donkey Kong (USA).zip").string();
+    ASSERT_TRUE(WritePacked(zip, Packing::ZipDeflated, std::string(kong.begin(), kong.end())));
+    const std::string zipBytes = ReadFile(zip);
     QImage art(220, 140, QImage::Format_RGB32);
     art.fill(0x3366CC);
     ASSERT_TRUE(art.save(QString::fromStdString((dir / "images/253740.png").string())));
@@ -263,7 +267,7 @@ TEST(Install, LaysOutACompleteDrawerAndKeepsTheUsersFiles) {
          {"karvolin", "karvolin-drawer", "karvolin.png", "images/nocart.png", "karvolin.desktop"})
         EXPECT_TRUE(fs::is_regular_file(dir / file)) << file;
     EXPECT_EQ(ReadFile(dir / "images/253740.png"), artBytes);
-    EXPECT_EQ(fs::file_size(dir / "roms/kong.rom"), 4096u);
+    EXPECT_EQ(ReadFile(zip), zipBytes);
     // The drawer tool writes the entry (its tests read it back).
     EXPECT_NE(ReadFile(dir / "karvolin.desktop").find("\nExec=" + (dir / "karvolin").string()),
               std::string::npos);
@@ -275,8 +279,7 @@ TEST(Install, LaysOutACompleteDrawerAndKeepsTheUsersFiles) {
     EXPECT_TRUE(Shows(0x3366CC)(session.GrabWhen(Shows(0x3366CC)))) << "the user's picture";
     ASSERT_TRUE(session.Key({"l", "q"}));
     EXPECT_EQ(session.WaitForExit(), 0);
-    EXPECT_EQ(session.EmulatorRuns(1),
-              (Runs{{drawer.rom("kong.rom").string(), "-sound", "-palette", "0"}}));
+    EXPECT_EQ(session.EmulatorRuns(1), (Runs{{zip, "-sound", "-palette", "0"}}));
 }
 
 // Every way to end the program takes the same orderly path, an empty drawer

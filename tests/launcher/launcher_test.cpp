@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QImage>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -238,30 +240,62 @@ TEST_F(LauncherTest, ARunStartsOnTheGameLaunchedLast) {
     EXPECT_EQ(Settings(), "[Settings]\nLastGame = z.rom\n");
 }
 
-// The picture follows the selected ROM: its box art when the table knows it
-// and the file opens, else the placeholder; a new object every time, the
-// group's only child, the old one gone (AddressSanitizer would see a use).
-TEST_F(LauncherTest, SelectingARomSwapsTheBoxArt) {
-    const std::string known = dir_ / "roms/kong.rom", noPicture = dir_ / "roms/mrdo.rom",
-                      unknown = dir_ / "roms/mine.rom", unreadable = dir_ / "roms/pipe.rom";
-    ASSERT_TRUE(rommaker::WriteRom(known, *rommaker::RowFingerprint(14), 8192));
-    ASSERT_TRUE(rommaker::WriteRom(noPicture, *rommaker::RowFingerprint(96), 8192));
-    ASSERT_TRUE(rommaker::WriteRom(unknown, 0x12345678, 8192));
-    ASSERT_EQ(::mkfifo(unreadable.c_str(), 0600), 0);
-    dir_.Write("images/253740.png", "not really a picture");
-    STRPTR roms[] = {const_cast<STRPTR>(known.c_str()), const_cast<STRPTR>(noPicture.c_str()),
-                     const_cast<STRPTR>(unknown.c_str()), const_cast<STRPTR>(unreadable.c_str())};
+// The picture follows the selected ROM: the table's picture, else the one
+// named after the ROM file as thumbnail packs name theirs, each only when it
+// decodes whole; else the placeholder. A new object every time, the group's
+// only child, the old one gone (AddressSanitizer would see a use).
+TEST_F(LauncherTest, SelectingARomShowsTheFirstPictureThatDecodes) {
+    const std::string png(kTinyPng), huge = std::string(kTinyPng).replace(16, 17, kHugeHeader);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) &&
+                QImage(16, 16, QImage::Format_RGB32).save(&buffer, "JPG"));
+    for (const auto &[name, bytes] : {std::pair<std::string, std::string>{"253740.png", png},
+                                      {"2D538F.png", png.substr(0, 40)},
+                                      {"Mr. Do! (USA).png", png},
+                                      {"a_b_c_d_e_f_g_h_i_j.png", png},
+                                      {"2D097C.png", ""},
+                                      {"joust.png", "no picture"},
+                                      {"big.png", huge},
+                                      {"cut.png", jpeg.chopped(8).toStdString()}})
+        dir_.Write("images/" + name, bytes);
+    ASSERT_EQ(::mkfifo((dir_ / "images/18C8BC.png").c_str(), 0600), 0);
+    const struct {
+        std::string rom;
+        int row; // -1: not in the table
+        std::string shown;
+    } rows[] = {
+        {"kong.rom", 14, "253740.png"},
+        {"Mr. Do! (USA).col", 96, "Mr. Do! (USA).png"}, // its table picture cut short
+        {"a&b*c:d`e<f>g?h\\i|j.col.gz", -1, "a_b_c_d_e_f_g_h_i_j.png"},
+        {"joust.rom", 20, "nocart.png"}, // an empty picture, one that is none
+        {"big.zip", -1, "nocart.png"},   // more than Qt may allocate
+        {"cut.bin", -1, "nocart.png"},   // a JPEG cut short
+        {"zoo.rom", 2, "nocart.png"},    // a FIFO
+        {"pipe.rom", -1, "nocart.png"},
+    };
+    std::vector<std::string> paths;
+    for (const auto &row : rows) {
+        paths.push_back(dir_ / ("roms/" + row.rom));
+        if (row.row < 0)
+            dir_.Write("roms/" + row.rom, "no cartridge");
+        else
+            ASSERT_TRUE(rommaker::WriteRom(paths.back(), *rommaker::RowFingerprint(row.row), 4096));
+    }
+    fs::remove(paths.back());
+    ASSERT_EQ(::mkfifo(paths.back().c_str(), 0600), 0);
+    std::vector<STRPTR> roms;
+    for (std::string &path : paths)
+        roms.push_back(path.data());
     ASSERT_NE(build_gui(), nullptr);
-    SetAttrs(App, MUIA_Launcher_ROMList, roms, TAG_DONE);
-    const std::pair<LONG, const char *> shown[] = {
-        {0, "PROGDIR:images/253740.png"}, {1, "PROGDIR:images/nocart.png"},
-        {2, "PROGDIR:images/nocart.png"}, {0, "PROGDIR:images/253740.png"},
-        {3, "PROGDIR:images/nocart.png"}, {-1, "PROGDIR:images/nocart.png"}};
-    for (const auto &[index, picture] : shown) {
+    SetAttrs(App, MUIA_Launcher_ROMList, roms.data(), TAG_DONE);
+    for (const LONG index : {0, 1, 2, 3, 4, 5, 6, 7, 0, -1}) {
         Object *old = Find(ID_PICTURE);
         SetAttrs(App, MUIA_Launcher_ROMNum, index, TAG_DONE);
         EXPECT_EQ(Data().ROMNum, index);
-        EXPECT_EQ(Text(Find(ID_PICTURE), MUIA_Dtpic_Name), picture) << index;
+        EXPECT_EQ(Text(Find(ID_PICTURE), MUIA_Dtpic_Name),
+                  "PROGDIR:images/" + (index < 0 ? "nocart.png" : rows[index].shown))
+            << index;
         EXPECT_NE(Find(ID_PICTURE), old);
         EXPECT_EQ(platform::mui::ChildrenOf(Find(ID_PICTUREGROUP)),
                   std::vector<Object *>{Find(ID_PICTURE)});

@@ -6,6 +6,7 @@
 #include <proto/dos.h>
 
 #include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -119,7 +120,19 @@ TEST(DosFiles, RefusesWhatIsNotAnExistingFile) {
     EXPECT_EQ(IoErr(), ERROR_OBJECT_WRONG_TYPE);
     EXPECT_EQ(Open("NOSUCHDEV:file", MODE_OLDFILE), nullptr);
     EXPECT_EQ(IoErr(), ERROR_DEVICE_NOT_MOUNTED);
-    EXPECT_EQ(Open((dir / "sub").c_str(), MODE_NEWFILE), nullptr);
+    EXPECT_EQ(Open((dir / "sub/x").c_str(), MODE_OLDFILE + 1), nullptr); // DOS only reads
+    EXPECT_EQ(IoErr(), ERROR_WRITE_PROTECTED);
+
+    // A lock names what exists, by its whole host name, which AddPart extends.
+    EXPECT_EQ(Lock((dir / "missing").c_str(), SHARED_LOCK), nullptr);
+    BPTR lock = Lock((dir / "sub/../sub/").c_str(), SHARED_LOCK);
+    char name[4096];
+    ASSERT_TRUE(lock && NameFromLock(lock, name, sizeof name));
+    EXPECT_FALSE(NameFromLock(lock, name, 3));
+    UnLock(lock);
+    EXPECT_TRUE(AddPart(name, "roms", sizeof name));
+    EXPECT_FALSE(AddPart(name, "x", std::strlen(name) + 2));
+    EXPECT_EQ(name, dir / "sub/roms");
 
     // Only regular files are read, links followed; nothing else is opened,
     // neither by DOS nor by the runtime's streams. (The writer held open on

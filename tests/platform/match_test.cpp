@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 using platform::dos::Pattern;
+namespace fs = std::filesystem;
 
 TEST(Wildcards, MatchAsAmigaDosDoes) {
     const struct {
@@ -81,6 +82,7 @@ TEST(MatchCalls, ListOneLevelWithTypesAndWholePaths) {
     dir.Write("roms/notes.txt", "");
     dir.Write("roms/folder.rom/inner.rom", "");
     ASSERT_EQ(::symlink("Game.rom", (dir / "roms/link.rom").c_str()), 0);
+    ASSERT_EQ(::symlink("gone", (dir / "roms/dangling.rom").c_str()), 0);
     ASSERT_EQ(::mkfifo((dir / "roms/pipe.rom").c_str(), 0600), 0); // not listed
     ASSERT_TRUE(AssignPath("PROGDIR", dir.path().c_str()));
 
@@ -93,7 +95,8 @@ TEST(MatchCalls, ListOneLevelWithTypesAndWholePaths) {
         {"PROGDIR:roms/Game.rom", ST_FILE},
         {"PROGDIR:roms/UPPER.ROM", ST_FILE},
         {"PROGDIR:roms/folder.rom", ST_USERDIR},
-        {"PROGDIR:roms/link.rom", ST_SOFTLINK},
+        {"PROGDIR:roms/link.rom", ST_FILE}, // a link to a file is that file
+        {"PROGDIR:roms/dangling.rom", ST_SOFTLINK},
     };
     EXPECT_EQ(found, expected);
 
@@ -101,7 +104,7 @@ TEST(MatchCalls, ListOneLevelWithTypesAndWholePaths) {
     Anchor small(int(std::strlen("PROGDIR:roms/Game.rom") + 1));
     EXPECT_EQ(small.All("PROGDIR:roms/#?.rom", &end),
               (std::map<std::string, LONG>{{"PROGDIR:roms/Game.rom", ST_FILE},
-                                           {"PROGDIR:roms/link.rom", ST_SOFTLINK}}));
+                                           {"PROGDIR:roms/link.rom", ST_FILE}}));
 
     // A pattern without wildcards finds the entry in its real case.
     ASSERT_EQ(MatchFirst("PROGDIR:roms/game.ROM", anchor.ap), 0);
@@ -112,5 +115,19 @@ TEST(MatchCalls, ListOneLevelWithTypesAndWholePaths) {
     EXPECT_EQ(MatchFirst("PROGDIR:roms/(a", anchor.ap), ERROR_BAD_TEMPLATE);
     EXPECT_EQ(MatchFirst("NOSUCHDEV:#?", anchor.ap), ERROR_DEVICE_NOT_MOUNTED);
     EXPECT_EQ(MatchFirst("PROGDIR:roms/#?.zip", anchor.ap), ERROR_NO_MORE_ENTRIES);
+
+    // The file just matched, opened at once by its name: a FIFO or a link to
+    // one put in its place meanwhile is refused, without blocking.
+    for (const bool link : {false, true}) {
+        ASSERT_EQ(MatchFirst("PROGDIR:roms/Game.rom", anchor.ap), 0);
+        fs::rename(dir / "roms/Game.rom", dir / "Game.rom");
+        ASSERT_EQ(link ? ::symlink("pipe.rom", (dir / "roms/Game.rom").c_str())
+                       : ::mkfifo((dir / "roms/Game.rom").c_str(), 0600),
+                  0);
+        EXPECT_EQ(Open(anchor.ap->ap_Buf, MODE_OLDFILE), nullptr);
+        EXPECT_EQ(IoErr(), ERROR_OBJECT_WRONG_TYPE);
+        fs::remove(dir / "roms/Game.rom");
+        fs::rename(dir / "Game.rom", dir / "roms/Game.rom");
+    }
     AssignPath("PROGDIR", nullptr);
 }

@@ -45,12 +45,17 @@ class DrawerToolTest : public testing::Test {
     void Rom(const char *file, int row) { Rom(file, *rommaker::RowFingerprint(row)); }
     fs::path drawer() const { return dir_.path() / "drawer"; }
 
-    Result Run(const std::vector<std::string> &args, const std::string &program = DRAWER_TOOL) {
+    // Runs the tool with its output in files, or standard output to `out`;
+    // `limit` bounds the size of the files it writes, in 512-byte blocks.
+    Result Run(const std::vector<std::string> &args, const std::string &program = DRAWER_TOOL,
+               const std::string &out = "", int limit = 0) {
         std::string command = Quote(program);
         for (const std::string &arg : args)
             command += " " + Quote(arg);
-        const int status =
-            std::system((command + " >" + (dir_ / "out") + " 2>" + (dir_ / "err")).c_str());
+        if (limit)
+            command = "ulimit -f " + std::to_string(limit) + " && exec " + command;
+        command += " >" + (out.empty() ? dir_ / "out" : out) + " 2>" + (dir_ / "err");
+        const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir_.Read("out"), dir_.Read("err")};
     }
 
@@ -59,32 +64,35 @@ class DrawerToolTest : public testing::Test {
 
 TEST_F(DrawerToolTest, ListsTheRomsAsTheLauncherNamesAndPicturesThem) {
     Rom("kong.rom", 14);         // picture present
-    Rom("b.rom", 96);            // Mr. Do!, picture missing
+    Rom("b.rom", 96);            // Mr. Do!, picture cut short
+    Rom("dig.rom", 13);          // Dig Dug, picture missing
     Rom("zz.rom", 0x1234u);      // unknown
-    Rom("Alpha.ROM", 0xABCDEFu); // unknown, sorts before every title
-    dir_.Write("drawer/images/253740.png", "art");
-    fs::create_directories(drawer() / "images/2D538F.png"); // not a picture file
+    Rom("Alpha.ROM", 0xABCDEFu); // unknown, with a picture after its file name
+    dir_.Write("drawer/images/253740.png", kTinyPng);
+    dir_.Write("drawer/images/Alpha.png", kTinyPng);
+    dir_.Write("drawer/images/2D538F.png", kTinyPng.substr(0, 50));
     // Without DRAWER the tool looks at its own folder, as the launcher does.
     fs::copy_file(DRAWER_TOOL, drawer() / "karvolin-drawer");
     const Result listed = Run({}, drawer() / "karvolin-drawer");
     EXPECT_EQ(listed.status, 0);
-    EXPECT_EQ(listed.out, "Alpha.ROM\tABCDEF\tAlpha.ROM\tnocart.png\tunknown\n"
-                          "kong.rom\tDCB0E6C4\tDonkey Kong\t253740.png\tok\n"
-                          "b.rom\t432D496\tMr. Do!\tnocart.png\tmissing\n"
-                          "zz.rom\t1234\tzz.rom\tnocart.png\tunknown\n");
-    EXPECT_EQ(listed.err, "ROMs: 4, known: 2, pictures present: 1, missing: 1\n");
+    EXPECT_EQ(listed.out, "Alpha.ROM\tABCDEF\tAlpha.ROM\tAlpha.png\tok\tAlpha.png\n"
+                          "dig.rom\tB82A2422\tDig Dug\tnocart.png\tmissing\t2B1123.png\n"
+                          "kong.rom\tDCB0E6C4\tDonkey Kong\t253740.png\tok\t253740.png\n"
+                          "b.rom\t432D496\tMr. Do!\tnocart.png\tbroken\t2D538F.png\n"
+                          "zz.rom\t1234\tzz.rom\tnocart.png\tunknown\tzz.png\n");
+    EXPECT_EQ(listed.err, "ROMs: 5, known: 3, pictures present: 2, missing: 2, broken: 1\n");
     EXPECT_EQ(Run({drawer()}).out, listed.out);
     // Installed in a bin folder it looks at the user's drawer, as the launcher
     // beside it does: pictures of the system's copy serve, its ROMs are not listed.
     fs::create_directories(dir_.path() / "bin");
     fs::copy_file(DRAWER_TOOL, dir_.path() / "bin/karvolin-drawer");
-    dir_.Write("sys/karvolin/images/253740.png", "art");
+    dir_.Write("sys/karvolin/images/253740.png", kTinyPng);
     dir_.Write("sys/karvolin/roms/b.rom", dir_.Read("drawer/roms/b.rom"));
     dir_.Write("data/karvolin/roms/kong.rom", dir_.Read("drawer/roms/kong.rom"));
     ::setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
     ::setenv("XDG_DATA_DIRS", (dir_ / "sys").c_str(), 1);
     EXPECT_EQ(Run({}, dir_ / "bin/karvolin-drawer").out,
-              "kong.rom\tDCB0E6C4\tDonkey Kong\t253740.png\tok\n");
+              "kong.rom\tDCB0E6C4\tDonkey Kong\t253740.png\tok\t253740.png\n");
     EXPECT_EQ(Run({"--desktop-entry"}, dir_ / "bin/karvolin-drawer").status, 2);
 
     const std::string table = Run({"--table"}).out;
@@ -94,40 +102,49 @@ TEST_F(DrawerToolTest, ListsTheRomsAsTheLauncherNamesAndPicturesThem) {
               std::string::npos);
 }
 
-TEST_F(DrawerToolTest, ImportsArtByTitleAndNeverOverwrites) {
-    Rom("dig.rom", 13);    // Dig Dug: only a text file carries its title
-    Rom("dk.rom", 14);     // Donkey Kong
-    Rom("dk2.rom", 15);    // Donkey Kong (ver 2): the same picture, copied once
-    Rom("joust.rom", 20);  // its picture is a link to nothing
-    Rom("mrdo.rom", 96);   // Mr. Do!
-    Rom("qbert.rom", 107); // Q'Bert: has its picture
-    Rom("yolk.rom", 151);  // The Yolk's on You (Proto)
-    Rom("mine.rom", 0x42u);
-    dir_.Write("drawer/images/CD9DF.png", "own");
-    fs::create_symlink(dir_ / "gone.png", drawer() / "images/2D097C.png");
-    const std::string jpeg = "\xFF\xD8\xFF\xE0 a JPEG";
-    for (const auto &[name, bytes] : {std::pair<std::string, std::string>{"Dig Dug.txt", "text"},
-                                      {"Donkey Kong (USA) [!].PNG", "dk"},
-                                      {"Joust.png", "joust"},
-                                      {"mr_do.jpg", jpeg},
-                                      {"QBERT.png", "other"},
-                                      {"the yolks-on-you.gif", "yolk"}})
-        dir_.Write("art/" + name, bytes);
+// Pictures named as thumbnail packs name them: after the ROM file first,
+// else the table's title, with or without a subtitle, never a longer title.
+// Copies go through a temporary file: one that fails (a file size limit)
+// leaves nothing, and nothing is ever replaced.
+TEST_F(DrawerToolTest, ImportsArtByFileNameOrTitleAndNeverOverwrites) {
+    Rom("2010.rom", 35);
+    Rom("Antarctic Adventure (USA, Europe).col", 36); // the table says "Antartic"
+    Rom("dig.rom", 13);                               // only a text file carries its title
+    Rom("dk.rom", 14);                                // only a longer title's picture
+    Rom("joust.rom", 20);                             // its table picture is cut short
+    Rom("mrdo.rom", 96);
+    Rom("Tom & Jerry (Homebrew).rom", 0x42u);
+    Rom("zaxxon.rom", 146); // its picture is too large to copy
+    const std::string cut(kTinyPng.substr(0, 50));
+    dir_.Write("drawer/images/2D097C.png", cut);
+    for (const char *name :
+         {"2010 - The Graphic Action Game (USA).png", "Antarctic Adventure (USA, Europe).png",
+          "Dig Dug.txt", "Donkey Kong Junior (USA).png", "Joust (USA).png", "mr_do.jpg",
+          "Tom _ Jerry (Homebrew).png"})
+        dir_.Write(std::string("art/") + name, kTinyPng);
+    dir_.Write("art/Zaxxon (USA).png", std::string(kTinyPng) + std::string(65536, 'x'));
 
-    const Result imported = Run({"--import-art", dir_ / "art", drawer()});
+    const Result imported = Run({"--import-art", dir_ / "art", drawer()}, DRAWER_TOOL, "", 64);
     EXPECT_EQ(imported.out,
+              "copied\t359A24.png\t2010\t2010 - The Graphic Action Game (USA).png\n"
+              "copied\t18FCF3.png\tAntartic Adventure\tAntarctic Adventure (USA, Europe).png\n"
               "unmatched\t2B1123.png\tDig Dug\n"
-              "copied\t253740.png\tDonkey Kong\tDonkey Kong (USA) [!].PNG\n"
+              "unmatched\t253740.png\tDonkey Kong\n"
+              "copied\tjoust.png\tJoust\tJoust (USA).png\n"
               "copied\t2D538F.png\tMr. Do!\tmr_do.jpg\n"
-              "copied\t190A35.png\tThe Yolk's on You (Proto)\tthe yolks-on-you.gif\n");
-    EXPECT_EQ(imported.status, 1) << "the copy onto the link failed";
-    EXPECT_EQ(imported.err.rfind("karvolin-drawer: cannot copy", 0), 0u) << imported.err;
-    EXPECT_EQ(std::count(imported.err.begin(), imported.err.end(), '\n'), 1);
-    EXPECT_EQ(dir_.Read("drawer/images/2D538F.png"), jpeg);
-    EXPECT_EQ(dir_.Read("drawer/images/CD9DF.png"), "own");
-    EXPECT_FALSE(fs::exists(dir_ / "gone.png"));
-    EXPECT_EQ(dir_.Read("art/Joust.png"), "joust") << "the source stays";
-    EXPECT_EQ(Run({drawer()}).err, "ROMs: 8, known: 7, pictures present: 5, missing: 2\n");
+              "copied\tTom _ Jerry (Homebrew).png\tTom & Jerry (Homebrew).rom\t"
+              "Tom _ Jerry (Homebrew).png\n");
+    EXPECT_EQ(imported.status, 1);
+    EXPECT_EQ(imported.err, "karvolin-drawer: cannot copy " + dir_ / "art/Zaxxon (USA).png" +
+                                " to " + (drawer() / "images/2418CF.png").string() +
+                                ": File too large\n");
+    EXPECT_EQ(dir_.Read("drawer/images/2D097C.png"), cut);
+    std::vector<std::string> images;
+    for (const auto &entry : fs::directory_iterator(drawer() / "images"))
+        images.push_back(entry.path().filename());
+    EXPECT_EQ(images.size(), 6u) << "no temporary file, no partial copy left";
+    EXPECT_EQ(Run({drawer()}).err,
+              "ROMs: 8, known: 7, pictures present: 5, missing: 3, broken: 0\n");
 }
 
 // A desktop entry names the launcher and its icon in any folder: a
@@ -161,21 +178,28 @@ TEST_F(DrawerToolTest, DesktopEntryNamesAnyFolderExactly) {
     }
 }
 
+// The usage and the version; wrong use, and output that cannot be written,
+// said in one line.
 TEST_F(DrawerToolTest, WrongUseSaysWhyInOneLine) {
     const Result help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--import-art FOLDER"), std::string::npos);
+    EXPECT_EQ(Run({"--version"}).out, "karvolin-drawer 1.1\n");
     fs::create_directories(dir_.path() / "empty");
     using Args = std::vector<std::string>;
-    for (const Args &args : {Args{"--bogus"}, Args{dir_ / "empty"}, Args{"--import-art"},
-                             Args{"--import-art", dir_ / "missing", drawer()},
-                             Args{"--import-art", dir_ / "out", drawer()},
-                             Args{"--table", drawer()}, Args{drawer(), drawer()}}) {
-        const Result result = Run(args);
-        EXPECT_EQ(result.status, 2) << args[0];
+    for (const Args &args :
+         {Args{"--bogus"}, Args{dir_ / "empty"}, Args{"--import-art"},
+          Args{"--import-art", dir_ / "missing", drawer()},
+          Args{"--import-art", dir_ / "out", drawer()}, Args{"--table", drawer()},
+          Args{drawer(), drawer()}, Args{"--table"}, Args{"--help"}}) {
+        const bool full = args.size() == 1 && (args[0] == "--table" || args[0] == "--help");
+        const Result result = Run(args, DRAWER_TOOL, full ? "/dev/full" : "");
+        EXPECT_EQ(result.status, full ? 1 : 2) << args[0];
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
         EXPECT_EQ(result.out, "");
     }
+    EXPECT_EQ(Run({"--table"}, DRAWER_TOOL, "/dev/full").err,
+              "karvolin-drawer: cannot write to standard output: No space left on device\n");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <dos/dos.h>
 #include <libraries/mui.h>
+#include <proto/datatypes.h>
 #include <proto/exec.h>
 #include <proto/intuition.h>
 #include <proto/muimaster.h>
@@ -286,6 +287,11 @@ TEST_F(WindowTest, GroupChangeSwapsThePicture) {
     EXPECT_EQ(Picture().pixelColor(5, 5), QColor::fromRgb(0x808080));
     SwapPicture((dir_ / "missing.png").string()); // an empty picture, and a working window
     EXPECT_TRUE(Picture().isNull());
+    // A picture loaded to check it is shown as the file is now, changed since.
+    const std::string checked = WritePicture("checked.png", 40, 30, 0x101010);
+    DisposeDTObject(NewDTObject(checked.c_str(), TAG_DONE));
+    SwapPicture(WritePicture("checked.png", 40, 30, 0x202020));
+    EXPECT_EQ(Picture().pixelColor(5, 5), QColor::fromRgb(0x202020));
     // A folder name that is no UTF-8 (Latin-1 "cafe" with an accent) is fine.
     fs::create_directory(dir_ / "caf\xe9");
     fs::rename(WritePicture("small.png", 20, 20, 0x30c030), dir_ / "caf\xe9" / "small.png");

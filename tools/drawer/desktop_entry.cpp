@@ -81,13 +81,13 @@ int PrintDesktopEntry(const std::filesystem::path &folder) {
     // a program whose path holds a '%' is started through env.
     const std::string program = (folder / "karvolin").string();
     const char *env = program.find('%') != std::string::npos ? "env " : "";
-    std::printf("[Desktop Entry]\nType=Application\nVersion=1.0\nName=Karvolin\n"
-                "GenericName=Emulator Launcher\n"
-                "Comment=Pick a cartridge from your ROM folder and play it in the colem emulator\n"
-                "Exec=%s%s\nIcon=%s\nTerminal=false\nCategories=Game;Emulator;\n"
-                "Keywords=cartridge;ROM;colem;box art;\n",
-                env, ExecArgument(program).c_str(),
-                StringValue((folder / "karvolin.png").string()).c_str());
+    Print("[Desktop Entry]\nType=Application\nVersion=1.0\nName=Karvolin\n"
+          "GenericName=Emulator Launcher\n"
+          "Comment=Pick a cartridge from your ROM folder and play it in the colem emulator\n"
+          "Exec=%s%s\nIcon=%s\nTerminal=false\nCategories=Game;Emulator;\n"
+          "Keywords=cartridge;ROM;colem;box art;\n",
+          env, ExecArgument(program).c_str(),
+          StringValue((folder / "karvolin.png").string()).c_str());
     return 0;
 }
 

@@ -1,5 +1,6 @@
 // karvolin-drawer: which box art the launcher shows for the ROMs of a drawer,
-// the built-in cartridge table, and box art copied in under the table's names.
+// the built-in cartridge table, and box art copied in under the names the
+// launcher looks for.
 #include "drawer_tool.h"
 
 #include "dos/host_dos.h"
@@ -7,7 +8,11 @@
 
 #include <proto/dos.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -21,6 +26,7 @@ const char kUsage[] =
     "       karvolin-drawer --table\n"
     "       karvolin-drawer --import-art FOLDER [DRAWER]\n"
     "       karvolin-drawer --desktop-entry [FOLDER]\n"
+    "       karvolin-drawer --help | --version\n"
     "\n"
     "DRAWER is the folder that holds the launcher, its roms/ and images/; by\n"
     "default the launcher's drawer: the folder of this program, or, installed\n"
@@ -28,20 +34,23 @@ const char kUsage[] =
     "\n"
     "  (no option)          one line per ROM the launcher lists, in its order,\n"
     "                       tab-separated: file, fingerprint, title, picture file\n"
-    "                       shown, state (ok, missing or unknown); then a summary\n"
-    "                       on standard error\n"
+    "                       shown, state (ok, missing, unknown or broken), picture\n"
+    "                       file looked for first; then a summary on standard\n"
+    "                       error\n"
     "  --table              the built-in cartridge table, tab-separated: index,\n"
     "                       fingerprint, title, picture file\n"
     "  --import-art FOLDER  copies pictures (.png .jpg .jpeg .gif .bmp) named by\n"
-    "                       game title, such as \"Donkey Kong (USA).png\" or\n"
-    "                       donkey_kong.jpg, from FOLDER into images/ under the\n"
-    "                       names the table expects, for every known ROM whose\n"
-    "                       picture is missing; never replaces a file\n"
+    "                       ROM file or game title, such as \"Donkey Kong\n"
+    "                       (USA).png\" or donkey_kong.jpg, from FOLDER into\n"
+    "                       images/ under the names the launcher looks for, for\n"
+    "                       every ROM that shows no picture of its own; never\n"
+    "                       replaces a file\n"
     "  --desktop-entry [FOLDER]\n"
     "                       prints the desktop entry of the launcher in FOLDER (by\n"
     "                       default the folder of this program, unless it is a\n"
     "                       bin folder), for ~/.local/share/applications/\n"
-    "  --help               this text\n";
+    "  --help               this text\n"
+    "  --version            the version\n";
 
 int Fail(const std::string &message) {
     std::fprintf(stderr, "karvolin-drawer: %s\n", message.c_str());
@@ -50,23 +59,23 @@ int Fail(const std::string &message) {
 
 int PrintTable() {
     for (int row = 0; row < NUM_GAMES; ++row)
-        std::printf("%d\t%s\t%s\t%s\n", row, GameList[row].Fingerprint, GameList[row].Title,
-                    GameList[row].Image);
+        drawer_tool::Print("%d\t%s\t%s\t%s\n", row, GameList[row].Fingerprint, GameList[row].Title,
+                           GameList[row].Image);
     return 0;
 }
 
 int PrintRoms() {
-    int known = 0, present = 0;
+    int known = 0, present = 0, broken = 0;
     const std::vector<drawer_tool::RomEntry> roms = drawer_tool::ListRoms();
     for (const drawer_tool::RomEntry &rom : roms) {
-        const char *state = rom.row < 0 ? "unknown" : rom.hasArt ? "ok" : "missing";
         known += rom.row >= 0;
-        present += rom.hasArt;
-        std::printf("%s\t%s\t%s\t%s\t%s\n", rom.file.c_str(), rom.fingerprint.c_str(),
-                    rom.name.c_str(), rom.picture.c_str(), state);
+        present += !std::strcmp(rom.state, "ok");
+        broken += !std::strcmp(rom.state, "broken");
+        drawer_tool::Print("%s\t%s\t%s\t%s\t%s\t%s\n", rom.file.c_str(), rom.fingerprint.c_str(),
+                           rom.name.c_str(), rom.picture.c_str(), rom.state, rom.wanted.c_str());
     }
-    std::fprintf(stderr, "ROMs: %zu, known: %d, pictures present: %d, missing: %d\n", roms.size(),
-                 known, present, known - present);
+    std::fprintf(stderr, "ROMs: %zu, known: %d, pictures present: %d, missing: %d, broken: %d\n",
+                 roms.size(), known, present, int(roms.size()) - present - broken, broken);
     return 0;
 }
 
@@ -99,18 +108,42 @@ int PrintEntry(const char *given) {
     return drawer_tool::PrintDesktopEntry(folder.has_filename() ? folder : folder.parent_path());
 }
 
+int g_outputError = 0; // errno of the first write to standard output that failed
+
 } // namespace
 
-int main(int argc, char **argv) {
-    DebugIT = 0; // the catalogue's trace lines would mix with the listing
-    const std::vector<std::string> args(argv + 1, argv + argc);
+void drawer_tool::Print(const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    if (std::vprintf(format, args) < 0 && !g_outputError)
+        g_outputError = errno ? errno : EIO;
+    va_end(args);
+}
+
+int drawer_tool::FinishOutput(int status) {
+    if (std::fflush(stdout) != 0 && !g_outputError)
+        g_outputError = errno ? errno : EIO;
+    if (!g_outputError && !std::ferror(stdout))
+        return status;
+    std::fprintf(stderr, "karvolin-drawer: cannot write to standard output: %s\n",
+                 std::strerror(g_outputError ? g_outputError : EIO));
+    return 1;
+}
+
+namespace {
+
+int Run(const std::vector<std::string> &args) {
     for (const std::string &arg : args)
         if (arg.rfind("-", 0) == 0 && arg != "--table" && arg != "--import-art" &&
-            arg != "--desktop-entry" && arg != "--help")
+            arg != "--desktop-entry" && arg != "--help" && arg != "--version")
             return Fail("unknown option " + arg + " (see --help)");
     const std::string first = args.empty() ? "" : args[0];
     if (first == "--help" && args.size() == 1) {
-        std::fputs(kUsage, stdout);
+        drawer_tool::Print("%s", kUsage);
+        return 0;
+    }
+    if (first == "--version" && args.size() == 1) {
+        drawer_tool::Print("karvolin-drawer 1.1\n");
         return 0;
     }
     if (first == "--table" && args.size() == 1)
@@ -127,4 +160,15 @@ int main(int argc, char **argv) {
     if (!OpenDrawer(args.size() > drawerArg ? args[drawerArg].c_str() : nullptr, &drawer))
         return Fail("no roms/ folder in " + drawer.string());
     return import ? drawer_tool::ImportArt(args[1], drawer) : PrintRoms();
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    DebugIT = 0; // the catalogue's trace lines would mix with the listing
+    // A write past a file size limit or into a closed pipe fails and is
+    // reported, rather than ending the tool midway.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+    return drawer_tool::FinishOutput(Run(std::vector<std::string>(argv + 1, argv + argc)));
 }

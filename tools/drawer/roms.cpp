@@ -18,10 +18,16 @@ RomEntry Describe(CONST_STRPTR path, CONST_STRPTR name) {
     std::snprintf(fingerprint, sizeof fingerprint, "%X", GetFileFingerPrint(path));
     entry.fingerprint = fingerprint;
     entry.name = name;
-    char picture[256];
-    entry.row = FindBoxArt(path, picture, sizeof picture);
-    entry.picture = FilePart(picture);
-    entry.hasArt = entry.row >= 0 && entry.picture == GameList[entry.row].Image;
+    struct BoxArt art;
+    FindBoxArt(path, &art);
+    entry.row = art.Row;
+    entry.picture = FilePart(art.Shown);
+    entry.table = FilePart(art.Table);
+    entry.named = FilePart(art.Named);
+    entry.wanted = art.Row >= 0 ? entry.table : entry.named;
+    const bool own =
+        std::strcmp(art.Shown, art.Table) == 0 || std::strcmp(art.Shown, art.Named) == 0;
+    entry.state = own ? "ok" : art.Broken ? "broken" : art.Row >= 0 ? "missing" : "unknown";
     return entry;
 }
 

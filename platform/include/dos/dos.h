@@ -13,8 +13,6 @@ typedef struct DosFileHandle *BPTR;
 
 // Open modes.
 #define MODE_OLDFILE 1005   // existing file, for reading
-#define MODE_NEWFILE 1006   // new or emptied file, for writing and reading
-#define MODE_READWRITE 1004 // existing or new file, read and write
 
 // Lock modes.
 #define SHARED_LOCK (-2)

@@ -23,17 +23,21 @@
 #include <vector>
 
 // ---- Files ----------------------------------------------------------------
-// Opens a file; null on failure, see IoErr(). MODE_OLDFILE opens only a
-// regular file (links followed): a folder, FIFO, socket or device fails at
-// once with ERROR_OBJECT_WRONG_TYPE.
+// Opens an existing file for reading (MODE_OLDFILE; files are written with
+// the runtime's streams); null on failure, see IoErr(). Only a regular file
+// opens (links followed): a folder, FIFO, socket or device fails at once
+// with ERROR_OBJECT_WRONG_TYPE.
 BPTR Open(CONST_STRPTR name, LONG accessMode);
-// Writes what is buffered and closes; false when a buffered write failed.
+// Opens a packed file for reading: its reads give the content of a gzip
+// file, or of the first regular member of a zip file, unpacked only as far as
+// they read. A regular file that holds neither readably (corrupt, encrypted,
+// empty, any other kind) reads as empty; what Open refuses fails the same way.
+BPTR OpenUnpacked(CONST_STRPTR name);
 BOOL Close(BPTR file);
 // The next byte (0 to 255), or -1 at the end of the file or on an error.
 LONG FGetC(BPTR file);
-// Reads or writes up to length bytes; the count done, or -1 on an error.
+// Reads up to length bytes; the count done, or -1 on an error.
 LONG Read(BPTR file, APTR buffer, LONG length);
-LONG Write(BPTR file, CONST_APTR buffer, LONG length);
 
 // The error code of the last failing DOS call of this process (0 when none).
 LONG IoErr(void);
