@@ -143,8 +143,8 @@ TEST_F(ProgramTest, EachOptionSetWithTheMouseReachesTheNextLaunch) {
 // ROM, the placeholder, the top game's picture, the settings, the window
 // placement. Nothing waits for a writer, and what the run saves replaces
 // them. The list has the keys when the window opens and its first Down takes
-// the top entry; Tab and Shift+Tab walk every control in window order; a
-// focused chooser follows Up and Down.
+// the top entry, which Return launches; Tab and Shift+Tab walk every control
+// in window order; a focused chooser follows Up and Down.
 TEST_F(ProgramTest, KeyboardAloneInADrawerWithPipes) {
     const fs::path images = drawer_.drawer() / "images";
     fs::create_directories(drawer_.configDir() / "mui");
@@ -155,7 +155,7 @@ TEST_F(ProgramTest, KeyboardAloneInADrawerWithPipes) {
         ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0) << pipe;
     }
     ASSERT_EQ(Rows(session_.Start()).size(), 8u) << "no picture to show";
-    ASSERT_TRUE(session_.Key({"Down", "l", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab",
+    ASSERT_TRUE(session_.Key({"Down", "Return", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab",
                               "shift+Tab", "Down", "l", "q"}));
     EXPECT_EQ(session_.WaitForExit(), 0);
     const std::string top = drawer_.rom(DemoRomAt(0).file).string();

@@ -165,6 +165,7 @@ TEST(Tree, SearchedSelfFirstThenDepthFirstNotifiedUpwardsAndDisposedWhole) {
     EXPECT_EQ(
         std::vector({find(44), find(39), find(7), find(1), find(2), find(5)}),
         std::vector<Object *>({gui->list, gui->check, gui->row, gui->app, gui->window, nullptr}));
+    EXPECT_EQ(Get(gui->check, MUIA_Parent), reinterpret_cast<IPTR>(gui->row));
 
     for (IPTR target : {MUIV_Notify_Window, MUIV_Notify_Application, MUIV_Notify_Parent})
         IDoMethod(gui->check, MUIM_Notify, MUIA_Selected, TRUE, target, 3, MUIM_Set, MUIA_UserData,

@@ -1,7 +1,9 @@
-// The Qt view driven as a user would, on a small window: a check mark, a
-// cycle gadget, a list, a push button and a picture group. Every gadget
-// reports its changes to the application; the list's class counts the entry
-// reads that go through method dispatch (program code the view must not run).
+// The Qt view driven as a user would, with the mouse and the keyboard, on a
+// small window: a check mark, a cycle gadget, a list
+// (the window's default object), a push button and a picture group. Every
+// gadget reports its changes to the application; the list's class counts the
+// entry reads that go through method dispatch (program code the view must not
+// run).
 #include "qt/geometry_store.h"
 
 #include <dos/dos.h>
@@ -90,21 +92,26 @@ class WindowTest : public ::testing::Test {
                                                  MUIA_Group_Child,
                                                  MUI_MakeObject(MUIO_Label, "<b>Option</b>", 0),
                                                  MUIA_Group_Child, MUI_MakeObject(MUIO_HSpace, 0)});
-        Object *listview =
-            MUI_NewObject(MUIC_Listview, {MUIA_Listview_Input, TRUE, MUIA_Listview_List, list_});
+        listview_ = MUI_NewObject(MUIC_Listview, {MUIA_Listview_Input, TRUE, MUIA_CycleChain, 1,
+                                                  MUIA_Listview_List, list_});
         Object *root = MUI_NewObject(MUIC_Group, {MUIA_Group_Child, row, MUIA_Group_Child, cycle_,
-                                                  MUIA_Group_Child, listview, MUIA_Group_Child,
+                                                  MUIA_Group_Child, listview_, MUIA_Group_Child,
                                                   pictureGroup_, MUIA_Group_Child, button_});
         win_ = MUI_NewObject(MUIC_Window, {MUIA_Window_Title, "Widget test", MUIA_Window_Width, 300,
-                                           MUIA_Window_ID, windowId, MUIA_Window_RootObject, root});
+                                           MUIA_Window_ID, windowId, MUIA_Window_RootObject, root,
+                                           MUIA_Window_DefaultObject, listview_});
         app_ = NewObject(appClass_->mcc_Class, nullptr,
                          {MUIA_Application_Base, "WIDGETTEST", MUIA_Application_Window, win_});
         for (auto [object, attribute] : {std::pair{check_, MUIA_Selected},
                                          {cycle_, MUIA_Cycle_Active},
                                          {list_, MUIA_List_Active},
                                          {button_, MUIA_Pressed},
+                                         {listview_, MUIA_Listview_DoubleClick},
                                          {win_, MUIA_Window_CloseRequest}})
-            IDoMethod(object, MUIM_Notify, attribute, object == button_ ? FALSE : MUIV_EveryTime,
+            IDoMethod(object, MUIM_Notify, attribute,
+                      object == button_     ? FALSE
+                      : object == listview_ ? TRUE
+                                            : MUIV_EveryTime,
                       app_, 3, kRecord, object, MUIV_TriggerValue);
         SetAttrs(win_, MUIA_Window_Open, TRUE, TAG_DONE);
         ASSERT_NE(Window(), nullptr);
@@ -150,9 +157,13 @@ class WindowTest : public ::testing::Test {
         return One<QLabel>([&](QLabel *label) { return label->text() == text; });
     }
     QImage Picture() const { return Label("")->pixmap().toImage(); } // the only label without text
-    static void ClickRow(QAbstractItemView *view, int row) {
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                          view->visualRect(view->model()->index(row, 0)).center());
+    static void ClickRow(QAbstractItemView *view, int row, bool twice = false) {
+        const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+        if (twice) // through the window, as the window system sends it
+            QTest::mouseDClick(view->window()->windowHandle(), Qt::LeftButton, {},
+                               view->viewport()->mapTo(view->window(), at));
+        else
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
     }
 
     // A picture of one colour, in `format` whatever the name's extension.
@@ -177,8 +188,8 @@ class WindowTest : public ::testing::Test {
     const fs::path dir_ = temp_.path().toStdString();
     struct Library *mui_ = nullptr;
     struct MUI_CustomClass *appClass_ = nullptr, *listClass_ = nullptr;
-    Object *app_ = nullptr, *win_ = nullptr, *check_, *cycle_, *list_, *button_, *picture_,
-           *pictureGroup_;
+    Object *app_ = nullptr, *win_ = nullptr, *check_, *cycle_, *list_, *listview_, *button_,
+           *picture_, *pictureGroup_;
 };
 
 TEST_F(WindowTest, TheWindowMirrorsItsTreeAndFollowsTheProgram) {
@@ -190,11 +201,11 @@ TEST_F(WindowTest, TheWindowMirrorsItsTreeAndFollowsTheProgram) {
     EXPECT_EQ(g_entryReads, 0) << "the list's entries were read through its methods";
     EXPECT_EQ(Label("<b>Option</b>")->textFormat(), Qt::PlainText); // markup shows as it is
 
-    // Tab walks the cycle chain only: check mark, then the button.
+    // Tab walks the cycle chain only: check mark, then the list.
     QApplication::setActiveWindow(Window());
     One<QCheckBox>()->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), One<QPushButton>());
+    EXPECT_EQ(QApplication::focusWidget(), One<QListView>());
 
     // The program's sets show, without coming back as input; its own
     // notifications run at once.
@@ -247,6 +258,10 @@ TEST_F(WindowTest, EachUserActionIsOneChangeInsideNewInput) {
     ExpectOneChange(list_, 3);
     QTest::keyClick(One<QListView>(), Qt::Key_Down);
     ExpectOneChange(list_, 4);
+    QTest::keyClick(One<QListView>(), Qt::Key_Return); // the list view's double click,
+    ExpectOneChange(listview_, TRUE);
+    ClickRow(One<QListView>(), 4, true); // which fires again
+    ExpectOneChange(listview_, TRUE);
     QTest::mouseClick(One<QPushButton>(), Qt::LeftButton);
     ExpectOneChange(button_, FALSE);
     QTest::keyClick(One<QListView>(), 'o'); // the button's key, typed into the list
