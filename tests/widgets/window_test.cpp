@@ -1,9 +1,11 @@
-// The Qt view driven as a user would, with the mouse and the keyboard, on a
-// small window: a check mark, a cycle gadget, a list
+// The Qt view driven as a user would, with the mouse, the keyboard and a
+// game controller, on a small window: a check mark, a cycle gadget, a list
 // (the window's default object), a push button and a picture group. Every
 // gadget reports its changes to the application; the list's class counts the
 // entry reads that go through method dispatch (program code the view must not
 // run).
+#include "qt/device_watch.h"
+#include "qt/game_controllers.h"
 #include "qt/geometry_store.h"
 
 #include <dos/dos.h>
@@ -22,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -324,6 +327,110 @@ TEST_F(WindowTest, PlacementSurvivesReopenInANewApplication) {
     EXPECT_EQ(Window()->width(), 300);
     std::ifstream in(dir_ / "config/mui/windows.geometry");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}).find("30000"), std::string::npos);
+}
+
+// A virtual controller of SDL's, with every button and axis, plugged in
+// while it lives; each change is read at once.
+struct Pad {
+    int index;
+    SDL_Joystick *joystick;
+    Pad() {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+        index = SDL_JoystickAttachVirtualEx(&desc);
+        joystick = SDL_JoystickOpen(index);
+    }
+    ~Pad() {
+        SDL_JoystickClose(joystick);
+        SDL_JoystickDetachVirtual(index);
+    }
+    void Tap(SDL_GameControllerButton button) {
+        for (bool down : {true, false}) {
+            SDL_JoystickSetVirtualButton(joystick, button, down);
+            platform::qt::LookForControllers();
+        }
+    }
+    void Stick(Sint16 y) {
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY, y);
+        platform::qt::LookForControllers();
+    }
+};
+
+TEST_F(WindowTest, AGameControllerWorksTheWindowAsKeysDo) {
+    using platform::qt::LookForControllers;
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK); // for the pad, while windows come and go
+    QApplication::setActiveWindow(Window());
+    EXPECT_EQ(LookForControllers(), 0);
+    auto pad = std::make_unique<Pad>(); // plugged in with the window open
+    EXPECT_EQ(LookForControllers(), 1);
+    // Each row's buttons and the notifications they make: the D-pad as the
+    // cursor keys, Tab and Shift+Tab; A and Start activate; B refocuses.
+    const std::pair<std::vector<SDL_GameControllerButton>, Events> steps[] = {
+        {{SDL_CONTROLLER_BUTTON_DPAD_DOWN}, {{list_, 1}}},
+        {{SDL_CONTROLLER_BUTTON_A}, {{listview_, TRUE}}}, // A on the list: its double click
+        {{SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_A}, {{button_, FALSE}}},
+        {{SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+          SDL_CONTROLLER_BUTTON_A},
+         {{check_, TRUE}}},
+        {{SDL_CONTROLLER_BUTTON_START}, {{listview_, TRUE}}}, // the default object's
+        {{SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_DPAD_UP}, {{list_, 0}}}};
+    for (const auto &[buttons, events] : steps) {
+        for (SDL_GameControllerButton button : buttons)
+            pad->Tap(button);
+        RunInput();
+        EXPECT_EQ(std::exchange(g_events, {}), events) << buttons.front();
+    }
+    // A chooser: Down, and A for its next entry, after the last the first.
+    One<QComboBox>()->setFocus();
+    for (auto [button, entry] : {std::pair{SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1},
+                                 {SDL_CONTROLLER_BUTTON_A, 2},
+                                 {SDL_CONTROLLER_BUTTON_A, 0}}) {
+        pad->Tap(button);
+        ExpectOneChange(cycle_, entry);
+    }
+    // The stick held down repeats until let go.
+    pad->Tap(SDL_CONTROLLER_BUTTON_B);
+    pad->Stick(SDL_JOYSTICK_AXIS_MAX);
+    for (int tries = 0; tries < 500 && g_events.size() < 3; ++tries) {
+        QTest::qWait(10);
+        RunInput();
+    }
+    pad->Stick(0);
+    RunInput();
+    const Events held = std::exchange(g_events, {});
+    QTest::qWait(300);
+    RunInput();
+    EXPECT_TRUE(g_events.empty()) << "the stick let go still repeats";
+    ASSERT_GE(held.size(), 3u);
+    EXPECT_EQ(Events(held.begin(), held.begin() + 3), (Events{{list_, 1}, {list_, 2}, {list_, 3}}));
+    // Another window active (the emulator's): the controller is not the launcher's.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    for (auto button : {SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_START})
+        pad->Tap(button);
+    RunInput();
+    EXPECT_TRUE(g_events.empty());
+
+    // A new window finds the pad at once; unplugged, it is gone.
+    Reopen(kWindowId);
+    EXPECT_EQ(LookForControllers(), 1);
+    pad.reset();
+    EXPECT_EQ(LookForControllers(), 0);
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+
+    // Real controllers come and go as nodes of a device folder.
+    int changes = 0;
+    platform::qt::DeviceWatch watch(dir_.c_str(), [&] { ++changes; });
+    std::ofstream(dir_ / "event7").put('\n');
+    EXPECT_TRUE(QTest::qWaitFor([&] { return changes > 0; }));
+    fs::remove(dir_ / "event7");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return changes > 1; }));
 }
 
 TEST(GeometryStoreTest, KeepsEntriesApartSkipsDamageAndFailsCleanly) {
