@@ -126,7 +126,12 @@ IPTR Notify_Set(struct IClass *cl, Object *obj, struct opSet *msg) {
     return 0;
 }
 
+// The parent is the tree's, not a kept attribute.
 IPTR Notify_Get(struct IClass *cl, Object *obj, struct opGet *msg) {
+    if (msg->opg_AttrID == MUIA_Parent) {
+        *msg->opg_Storage = reinterpret_cast<IPTR>(ParentOf(obj));
+        return TRUE;
+    }
     return Data(cl, obj)->attributes.Get(static_cast<Tag>(msg->opg_AttrID), msg->opg_Storage)
                ? TRUE
                : FALSE;

@@ -6,6 +6,7 @@
 
 #include <libraries/mui.h>
 
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace platform::qt {
@@ -23,19 +24,21 @@ Object *ListOf(Object *object) {
 } // namespace
 
 ListGadget::ListGadget(Object *object, QWidget *parent)
-    : QListView(parent), list_(ListOf(object)), model_(new EntryListModel(this)) {
+    : QListView(parent), listview_(IsClass(object, MUIC_Listview) ? object : nullptr),
+      list_(ListOf(object)), model_(new EntryListModel(this)) {
     setModel(model_);
     setUniformItemSizes(true); // rows are measured once: long lists stay fast
     // An entry too wide is cut in its middle: entries that begin alike (file
     // names of one game) differ at their ends, which stay in view.
     setTextElideMode(Qt::ElideMiddle);
     setEditTriggers(NoEditTriggers);
-    const bool input = !IsClass(object, MUIC_Listview) || Attribute(object, MUIA_Listview_Input, 1);
+    const bool input = !listview_ || Attribute(listview_, MUIA_Listview_Input, 1);
     setSelectionMode(input ? SingleSelection : NoSelection);
     ShowEntries();
     ShowTitle();
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged,
             [this](const QModelIndex &current) { CursorMoved(current.row()); });
+    connect(this, &QAbstractItemView::doubleClicked, [this] { DoubleClicked(); });
 }
 
 void ListGadget::Follow(Object *object, Tag attribute, IPTR) {
@@ -94,6 +97,13 @@ void ListGadget::focusInEvent(QFocusEvent *event) {
     ShowActive();
 }
 
+void ListGadget::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        DoubleClicked();
+    else
+        QListView::keyPressEvent(event);
+}
+
 // Without an active entry every cursor key starts at the top, except End.
 QModelIndex ListGadget::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
     if (action == MoveEnd && !currentIndex().isValid() && model_->rowCount() > 0)
@@ -129,6 +139,12 @@ void ListGadget::CursorMoved(int row) {
     if (following_ || !list_)
         return;
     QueueSet(list_, MUIA_List_Active, row >= 0 ? static_cast<IPTR>(row) : MUIV_List_Active_Off);
+}
+
+// On an entry only, as a double click with the mouse.
+void ListGadget::DoubleClicked() {
+    if (listview_ && currentIndex().isValid())
+        QueueSet(listview_, MUIA_Listview_DoubleClick, TRUE);
 }
 
 } // namespace platform::qt

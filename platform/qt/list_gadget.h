@@ -1,7 +1,8 @@
 #pragma once
 // A list view (Listview.mui with its List.mui) over the list's own entries.
 // Moving the cursor by mouse or keys sets the list's active entry through the
-// model; the model's changes move the cursor without being sent back.
+// model; the model's changes move the cursor without being sent back. A
+// double click on an entry, or Return, is the list view's double click.
 #include <exec/types.h>
 #include <intuition/classusr.h>
 #include <utility/tagitem.h>
@@ -27,6 +28,7 @@ class ListGadget : public QListView {
   protected:
     void focusInEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
   private:
@@ -35,7 +37,9 @@ class ListGadget : public QListView {
     void ShowTitle();
     void PlaceTitle();
     void CursorMoved(int row);
+    void DoubleClicked();
 
+    Object *listview_; // null for a lone list
     Object *list_;
     EntryListModel *model_;
     QLabel *title_ = nullptr; // the list's title line, above the entries

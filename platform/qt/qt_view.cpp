@@ -1,6 +1,8 @@
-// The view the toolkit model talks to: one WindowView per open window. It is
-// registered with the model as this object file is loaded, so linking the
-// view is all a program does to get real windows.
+// The view the toolkit model talks to: one WindowView per open window, and
+// the game controllers while a window is open. It is registered with the
+// model as this object file is loaded, so linking the view is all a program
+// does to get real windows.
+#include "game_controllers.h"
 #include "model_access.h"
 #include "qt_host.h"
 #include "window_view.h"
@@ -27,6 +29,8 @@ class QtView final : public platform::mui::ViewObserver {
         auto view = std::make_unique<WindowView>(window);
         view->Present();
         windows_[window] = std::move(view);
+        if (!controllers_)
+            controllers_ = std::make_unique<GameControllers>();
     }
 
     void WindowClosed(Object *window) override {
@@ -34,7 +38,7 @@ class QtView final : public platform::mui::ViewObserver {
         if (it == windows_.end())
             return;
         it->second->RememberPlacement();
-        windows_.erase(it);
+        Erase(it);
     }
 
     void AttributeChanged(Object *object, Tag attribute, IPTR value) override {
@@ -50,8 +54,8 @@ class QtView final : public platform::mui::ViewObserver {
     // A disposed object has left its window already: each window lets go of
     // any widget it still has for it.
     void ObjectDisposed(Object *object) override {
-        if (windows_.erase(object))
-            return;
+        if (auto it = windows_.find(object); it != windows_.end())
+            return Erase(it);
         for (auto &[window, view] : windows_)
             view->Forget(object);
     }
@@ -82,9 +86,19 @@ class QtView final : public platform::mui::ViewObserver {
         for (auto &[window, view] : windows_)
             view->RememberPlacement();
         windows_.clear();
+        controllers_.reset();
     }
 
+    int LookForControllers() { return controllers_ ? controllers_->LookNow() : 0; }
+
   private:
+    // The controllers stop with the last window.
+    void Erase(std::map<Object *, std::unique_ptr<WindowView>>::iterator it) {
+        windows_.erase(it);
+        if (windows_.empty())
+            controllers_.reset();
+    }
+
     // The view of the open window the object belongs to, or null.
     WindowView *ViewShowing(Object *object) const {
         auto it = windows_.find(WindowOf(object));
@@ -92,6 +106,7 @@ class QtView final : public platform::mui::ViewObserver {
     }
 
     std::map<Object *, std::unique_ptr<WindowView>> windows_;
+    std::unique_ptr<GameControllers> controllers_;
 };
 
 // Never destroyed: widgets must not outlive Qt at process exit.
@@ -111,4 +126,9 @@ const bool g_registered = [] {
 }();
 
 } // namespace
+
+int LookForControllers() {
+    return TheView().LookForControllers();
+}
+
 } // namespace platform::qt

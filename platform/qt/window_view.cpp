@@ -37,10 +37,15 @@ WindowView::WindowView(Object *window) : window_(window) {
     if (const std::vector<Object *> &root = ChildrenOf(window); !root.empty())
         layout->addWidget(tree_.Build(root.front(), this));
     // The window's default object has the keys when the window opens.
-    auto *focus = reinterpret_cast<Object *>(Attribute(window, MUIA_Window_DefaultObject));
-    if (const WidgetTree::Gadget *gadget = tree_.Find(focus))
-        gadget->widget->setFocus(Qt::ActiveWindowFocusReason);
+    if (QWidget *gadget = DefaultGadget())
+        gadget->setFocus(Qt::ActiveWindowFocusReason);
     qApp->installEventFilter(this);
+}
+
+QWidget *WindowView::DefaultGadget() const {
+    auto *object = reinterpret_cast<Object *>(Attribute(window_, MUIA_Window_DefaultObject));
+    const WidgetTree::Gadget *gadget = tree_.Find(object);
+    return gadget ? gadget->widget : nullptr;
 }
 
 void WindowView::Present() {

@@ -30,6 +30,10 @@ class WindowView : public QWidget {
     void RebuildGroup(Object *group);
     void Forget(Object *object) { tree_.Forget(object); }
 
+    // The widget of the window's default object (MUIA_Window_DefaultObject),
+    // or null.
+    QWidget *DefaultGadget() const;
+
   protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

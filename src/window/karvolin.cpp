@@ -204,4 +204,10 @@ void notifications(void) {
     NotifySet(ID_PALETTE, MUIA_Cycle_Active, MUIA_Launcher_Palette);
     NotifySet(ID_SPINNER, MUIA_Cycle_Active, MUIA_Launcher_Spinner);
     NotifySet(ID_LIST, MUIA_List_Active, MUIA_Launcher_ROMNum);
+    // A double click on a game, or Return on the list, launches it. The list
+    // view holds the list that has the id.
+    IPTR games = 0;
+    GetAttr(MUIA_Parent, FindUData(ID_LIST), &games);
+    IDoMethod(reinterpret_cast<Object *>(games), MUIM_Notify, MUIA_Listview_DoubleClick, TRUE, App,
+              1, MUIM_Launcher_Launch);
 }

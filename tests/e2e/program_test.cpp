@@ -159,8 +159,8 @@ TEST_F(ProgramTest, EachOptionSetWithTheMouseReachesTheNextLaunch) {
 // ROM, the placeholder, the top game's picture, the settings, the window
 // placement. Nothing waits for a writer, and no pipe is written over: each
 // save says so and the run ends with status 1. The top game is ready at once
-// and the list has the keys; Tab and Shift+Tab walk every control in window
-// order; a focused chooser follows Up and Down.
+// and the list has the keys: Return launches it; Tab and Shift+Tab walk every
+// control in window order; a focused chooser follows Up and Down.
 TEST_F(ProgramTest, KeyboardAloneInADrawerWithPipes) {
     const fs::path images = drawer_.drawer() / "images";
     fs::create_directories(drawer_.configDir() / "mui");
@@ -171,8 +171,8 @@ TEST_F(ProgramTest, KeyboardAloneInADrawerWithPipes) {
         ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0) << pipe;
     }
     ASSERT_EQ(Rows(session_.Start()).size(), 8u) << "no picture to show";
-    ASSERT_TRUE(session_.Key(
-        {"l", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "shift+Tab", "Down", "l", "q"}));
+    ASSERT_TRUE(session_.Key({"Return", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab",
+                              "shift+Tab", "Down", "l", "q"}));
     EXPECT_EQ(session_.WaitForExit(), 1);
     const std::string top = drawer_.rom(DemoRomAt(0).file).string();
     EXPECT_EQ(session_.EmulatorRuns(2),

@@ -165,6 +165,7 @@ TEST(Tree, SearchedSelfFirstThenDepthFirstNotifiedUpwardsAndDisposedWhole) {
     EXPECT_EQ(
         std::vector({find(44), find(39), find(7), find(1), find(2), find(5)}),
         std::vector<Object *>({gui->list, gui->check, gui->row, gui->app, gui->window, nullptr}));
+    EXPECT_EQ(Get(gui->check, MUIA_Parent), reinterpret_cast<IPTR>(gui->row));
 
     for (IPTR target : {MUIV_Notify_Window, MUIV_Notify_Application, MUIV_Notify_Parent})
         IDoMethod(gui->check, MUIM_Notify, MUIA_Selected, TRUE, target, 3, MUIM_Set, MUIA_UserData,
@@ -261,16 +262,17 @@ TEST(Notify, FiresOnRealChangesOnlyInOrderAfterTheValueIsTakenAndNeverReenters) 
     SetAttrs(check, MUIA_Selected, FALSE, TAG_DONE);
     EXPECT_EQ(Get(cycle, MUIA_Cycle_Active), 3u);
 
-    // An action sets its source's text again: the rest still get the text they fired for.
-    Object *text = MUI_NewObject(MUIC_Text);
+    // An action sets its source's text again: the rest still get the text they
+    // fired for (a text that copies it: a plain object would keep a pointer).
+    Object *text = MUI_NewObject(MUIC_Text), *copy = MUI_NewObject(MUIC_Text);
     IDoMethod(text, MUIM_Notify, MUIA_Text_Contents, MUIV_EveryTime, MUIV_Notify_Self, 3, MUIM_Set,
               MUIA_Text_Contents, "second");
-    IDoMethod(text, MUIM_Notify, MUIA_Text_Contents, "first", sink, 3, MUIM_Set, MUIA_Text_Contents,
+    IDoMethod(text, MUIM_Notify, MUIA_Text_Contents, "first", copy, 3, MUIM_Set, MUIA_Text_Contents,
               MUIV_TriggerValue);
     SetAttrs(text, MUIA_Text_Contents, "first", TAG_DONE);
     EXPECT_STREQ(reinterpret_cast<const char *>(Get(text, MUIA_Text_Contents)), "second");
-    EXPECT_STREQ(reinterpret_cast<const char *>(Get(sink, MUIA_Text_Contents)), "first");
-    for (Object *o : {check, sink, cycle, text})
+    EXPECT_STREQ(reinterpret_cast<const char *>(Get(copy, MUIA_Text_Contents)), "first");
+    for (Object *o : {check, sink, cycle, text, copy})
         MUI_DisposeObject(o);
 }
 

@@ -1,7 +1,11 @@
-// The Qt view driven as a user would, on a small window: a check mark, a
-// cycle gadget, a list, a push button and a picture group. Every gadget
-// reports its changes to the application; the list's class counts the entry
-// reads that go through method dispatch (program code the view must not run).
+// The Qt view driven as a user would, with the mouse, the keyboard and a
+// game controller, on a small window: a check mark, a cycle gadget, a list
+// (the window's default object), a push button and a picture group. Every
+// gadget reports its changes to the application; the list's class counts the
+// entry reads that go through method dispatch (program code the view must not
+// run).
+#include "qt/device_watch.h"
+#include "qt/game_controllers.h"
 #include "qt/geometry_store.h"
 #include "qt/mui_text.h"
 
@@ -22,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -94,21 +99,26 @@ class WindowTest : public ::testing::Test {
                                                  MUIA_Group_Child,
                                                  MUI_MakeObject(MUIO_Label, "<b>Option</b>", 0),
                                                  MUIA_Group_Child, MUI_MakeObject(MUIO_HSpace, 0)});
-        Object *listview =
-            MUI_NewObject(MUIC_Listview, {MUIA_Listview_Input, TRUE, MUIA_Listview_List, list_});
+        listview_ = MUI_NewObject(MUIC_Listview, {MUIA_Listview_Input, TRUE, MUIA_CycleChain, 1,
+                                                  MUIA_Listview_List, list_});
         Object *root = MUI_NewObject(MUIC_Group, {MUIA_Group_Child, row, MUIA_Group_Child, cycle_,
-                                                  MUIA_Group_Child, listview, MUIA_Group_Child,
+                                                  MUIA_Group_Child, listview_, MUIA_Group_Child,
                                                   pictureGroup_, MUIA_Group_Child, button_});
         win_ = MUI_NewObject(MUIC_Window, {MUIA_Window_Title, "Widget test", MUIA_Window_Width, 300,
-                                           MUIA_Window_ID, windowId, MUIA_Window_RootObject, root});
+                                           MUIA_Window_ID, windowId, MUIA_Window_RootObject, root,
+                                           MUIA_Window_DefaultObject, listview_});
         app_ = NewObject(appClass_->mcc_Class, nullptr,
                          {MUIA_Application_Base, "WIDGETTEST", MUIA_Application_Window, win_});
         for (auto [object, attribute] : {std::pair{check_, MUIA_Selected},
                                          {cycle_, MUIA_Cycle_Active},
                                          {list_, MUIA_List_Active},
                                          {button_, MUIA_Pressed},
+                                         {listview_, MUIA_Listview_DoubleClick},
                                          {win_, MUIA_Window_CloseRequest}})
-            IDoMethod(object, MUIM_Notify, attribute, object == button_ ? FALSE : MUIV_EveryTime,
+            IDoMethod(object, MUIM_Notify, attribute,
+                      object == button_     ? FALSE
+                      : object == listview_ ? TRUE
+                                            : MUIV_EveryTime,
                       app_, 3, kRecord, object, MUIV_TriggerValue);
         SetAttrs(win_, MUIA_Window_Open, TRUE, TAG_DONE);
         ASSERT_NE(Window(), nullptr);
@@ -154,9 +164,13 @@ class WindowTest : public ::testing::Test {
         return One<QLabel>([&](QLabel *label) { return label->text() == text; });
     }
     QImage Picture() const { return Label("")->pixmap().toImage(); } // the only label without text
-    static void ClickRow(QAbstractItemView *view, int row) {
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                          view->visualRect(view->model()->index(row, 0)).center());
+    static void ClickRow(QAbstractItemView *view, int row, bool twice = false) {
+        const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+        if (twice) // through the window, as the window system sends it
+            QTest::mouseDClick(view->window()->windowHandle(), Qt::LeftButton, {},
+                               view->viewport()->mapTo(view->window(), at));
+        else
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
     }
 
     // A picture of one colour, in `format` whatever the name's extension.
@@ -181,8 +195,8 @@ class WindowTest : public ::testing::Test {
     const fs::path dir_ = temp_.path().toStdString();
     struct Library *mui_ = nullptr;
     struct MUI_CustomClass *appClass_ = nullptr, *listClass_ = nullptr;
-    Object *app_ = nullptr, *win_ = nullptr, *check_, *cycle_, *list_, *button_, *picture_,
-           *pictureGroup_;
+    Object *app_ = nullptr, *win_ = nullptr, *check_, *cycle_, *list_, *listview_, *button_,
+           *picture_, *pictureGroup_;
 };
 
 TEST_F(WindowTest, TheWindowMirrorsItsTreeAndFollowsTheProgram) {
@@ -194,11 +208,11 @@ TEST_F(WindowTest, TheWindowMirrorsItsTreeAndFollowsTheProgram) {
     EXPECT_EQ(g_entryReads, 0) << "the list's entries were read through its methods";
     EXPECT_EQ(Label("<b>Option</b>")->textFormat(), Qt::PlainText); // markup shows as it is
 
-    // Tab walks the cycle chain only: check mark, then the button.
+    // Tab walks the cycle chain only: check mark, then the list.
     QApplication::setActiveWindow(Window());
     One<QCheckBox>()->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), One<QPushButton>());
+    EXPECT_EQ(QApplication::focusWidget(), One<QListView>());
 
     // The program's sets show, without coming back as input; its own
     // notifications run at once.
@@ -251,6 +265,10 @@ TEST_F(WindowTest, EachUserActionIsOneChangeInsideNewInput) {
     ExpectOneChange(list_, 3);
     QTest::keyClick(One<QListView>(), Qt::Key_Down);
     ExpectOneChange(list_, 4);
+    QTest::keyClick(One<QListView>(), Qt::Key_Return); // the list view's double click,
+    ExpectOneChange(listview_, TRUE);
+    ClickRow(One<QListView>(), 4, true); // which fires again
+    ExpectOneChange(listview_, TRUE);
     QTest::mouseClick(One<QPushButton>(), Qt::LeftButton);
     ExpectOneChange(button_, FALSE);
     QTest::keyClick(One<QListView>(), 'o'); // the button's key, typed into the list
@@ -341,6 +359,110 @@ TEST(ShownTextTest, NamesShowAsTheirBytesAre) {
     for (const auto &[bytes, shown] : cases)
         EXPECT_EQ(ShownText(bytes).toStdString(), shown) << bytes;
     EXPECT_EQ(ShownText("two\nlines", true), QString("two\nlines"));
+}
+
+// A virtual controller of SDL's, with every button and axis, plugged in
+// while it lives; each change is read at once.
+struct Pad {
+    int index;
+    SDL_Joystick *joystick;
+    Pad() {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+        index = SDL_JoystickAttachVirtualEx(&desc);
+        joystick = SDL_JoystickOpen(index);
+    }
+    ~Pad() {
+        SDL_JoystickClose(joystick);
+        SDL_JoystickDetachVirtual(index);
+    }
+    void Tap(SDL_GameControllerButton button) {
+        for (bool down : {true, false}) {
+            SDL_JoystickSetVirtualButton(joystick, button, down);
+            platform::qt::LookForControllers();
+        }
+    }
+    void Stick(Sint16 y) {
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY, y);
+        platform::qt::LookForControllers();
+    }
+};
+
+TEST_F(WindowTest, AGameControllerWorksTheWindowAsKeysDo) {
+    using platform::qt::LookForControllers;
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK); // for the pad, while windows come and go
+    QApplication::setActiveWindow(Window());
+    EXPECT_EQ(LookForControllers(), 0);
+    auto pad = std::make_unique<Pad>(); // plugged in with the window open
+    EXPECT_EQ(LookForControllers(), 1);
+    // Each row's buttons and the notifications they make: the D-pad as the
+    // cursor keys, Tab and Shift+Tab; A and Start activate; B refocuses.
+    const std::pair<std::vector<SDL_GameControllerButton>, Events> steps[] = {
+        {{SDL_CONTROLLER_BUTTON_DPAD_DOWN}, {{list_, 1}}},
+        {{SDL_CONTROLLER_BUTTON_A}, {{listview_, TRUE}}}, // A on the list: its double click
+        {{SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_A}, {{button_, FALSE}}},
+        {{SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+          SDL_CONTROLLER_BUTTON_A},
+         {{check_, TRUE}}},
+        {{SDL_CONTROLLER_BUTTON_START}, {{listview_, TRUE}}}, // the default object's
+        {{SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_DPAD_UP}, {{list_, 0}}}};
+    for (const auto &[buttons, events] : steps) {
+        for (SDL_GameControllerButton button : buttons)
+            pad->Tap(button);
+        RunInput();
+        EXPECT_EQ(std::exchange(g_events, {}), events) << buttons.front();
+    }
+    // A chooser: Down, and A for its next entry, after the last the first.
+    One<QComboBox>()->setFocus();
+    for (auto [button, entry] : {std::pair{SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1},
+                                 {SDL_CONTROLLER_BUTTON_A, 2},
+                                 {SDL_CONTROLLER_BUTTON_A, 0}}) {
+        pad->Tap(button);
+        ExpectOneChange(cycle_, entry);
+    }
+    // The stick held down repeats until let go.
+    pad->Tap(SDL_CONTROLLER_BUTTON_B);
+    pad->Stick(SDL_JOYSTICK_AXIS_MAX);
+    for (int tries = 0; tries < 500 && g_events.size() < 3; ++tries) {
+        QTest::qWait(10);
+        RunInput();
+    }
+    pad->Stick(0);
+    RunInput();
+    const Events held = std::exchange(g_events, {});
+    QTest::qWait(300);
+    RunInput();
+    EXPECT_TRUE(g_events.empty()) << "the stick let go still repeats";
+    ASSERT_GE(held.size(), 3u);
+    EXPECT_EQ(Events(held.begin(), held.begin() + 3), (Events{{list_, 1}, {list_, 2}, {list_, 3}}));
+    // Another window active (the emulator's): the controller is not the launcher's.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    for (auto button : {SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_START})
+        pad->Tap(button);
+    RunInput();
+    EXPECT_TRUE(g_events.empty());
+
+    // A new window finds the pad at once; unplugged, it is gone.
+    Reopen(kWindowId);
+    EXPECT_EQ(LookForControllers(), 1);
+    pad.reset();
+    EXPECT_EQ(LookForControllers(), 0);
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+
+    // Real controllers come and go as nodes of a device folder.
+    int changes = 0;
+    platform::qt::DeviceWatch watch(dir_.c_str(), [&] { ++changes; });
+    std::ofstream(dir_ / "event7").put('\n');
+    EXPECT_TRUE(QTest::qWaitFor([&] { return changes > 0; }));
+    fs::remove(dir_ / "event7");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return changes > 1; }));
 }
 
 TEST(GeometryStoreTest, KeepsEntriesApartSkipsDamageAndFailsCleanly) {

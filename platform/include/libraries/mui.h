@@ -19,21 +19,23 @@
 //   List.mui         SourceArray (I, referenced, not copied), Active (ISGN),
 //                    Entries (G), Title (ISG, copied: a line above the
 //                    entries that is no entry and never scrolls away).
-//   Listview.mui     Input (ISG), List (I). Owns its list.
+//   Listview.mui     Input (ISG), List (I); DoubleClick (GN, raised by a double
+//                    click or the Return key on an entry). Owns its list.
 //   Cycle.mui        Entries (I, referenced), Active (ISGN).
 //   Dtpic.mui        Name (ISG, copied).
 //   Rectangle.mui    a space, made by MUI_MakeObject(MUIO_HSpace/MUIO_VSpace, ...).
 // Every class of the toolkit also keeps the common attributes: UserData,
 // Frame, Background, Font, InputMode, Selected, Pressed, ShowSelState,
 // ControlChar, CycleChain, HorizWeight, VertWeight, FixWidth, FixHeight,
-// Disabled (ISGN). Labels
-// from MUI_MakeObject(MUIO_Label, ...) are Text.mui objects.
+// Disabled (ISGN), and their Parent in the tree (G). Labels from
+// MUI_MakeObject(MUIO_Label, ...) are Text.mui objects.
 //
 // Notification: MUIM_Notify runs its action whenever the attribute really
 // changes to the trigger value (or on every change with MUIV_EveryTime), after
 // the object took the value, in installation order; MUIV_TriggerValue in the
 // action stands for the new value. Setting an attribute to the value it
-// already has fires nothing. MUIA_Window_CloseRequest fires on every request.
+// already has fires nothing. MUIA_Window_CloseRequest and
+// MUIA_Listview_DoubleClick fire on every request.
 #include <exec/types.h>
 #include <intuition/classes.h>
 #include <intuition/classusr.h>
@@ -65,6 +67,7 @@
 
 #define MUIA_UserData 0x80420313UL
 #define MUIA_NoNotify 0x804237f9UL // TRUE in a tag list: that set fires nothing
+#define MUIA_Parent 0x8042e35fUL   // the object's parent in the tree (get only)
 
 #define MUIV_EveryTime 0x49893131UL
 #define MUIV_TriggerValue 0x49893131UL
@@ -265,6 +268,7 @@ struct MUIP_List_GetEntry {
 // ---- Listview.mui ----------------------------------------------------------
 #define MUIA_Listview_Input 0x8042682dUL
 #define MUIA_Listview_List 0x8042bcceUL
+#define MUIA_Listview_DoubleClick 0x80424635UL
 
 // ---- Cycle.mui -------------------------------------------------------------
 #define MUIA_Cycle_Entries 0x80420629UL
