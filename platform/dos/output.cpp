@@ -26,7 +26,6 @@ STRPTR FilePart(CONST_STRPTR path) {
     return const_cast<STRPTR>(part);
 }
 
-
 BOOL AddPart(STRPTR dirName, CONST_STRPTR fileName, ULONG size) {
     if (!dirName || !fileName)
         return FALSE;

@@ -12,7 +12,7 @@ typedef struct DosFileHandle *BPTR;
 #define DOSFALSE 0L
 
 // Open modes.
-#define MODE_OLDFILE 1005   // existing file, for reading
+#define MODE_OLDFILE 1005 // existing file, for reading
 
 // Lock modes.
 #define SHARED_LOCK (-2)
