@@ -1,7 +1,8 @@
 #pragma once
 // What the end-to-end tests and the start-up benchmark drive the program with:
 // QProcess children, a private Xvfb driven with xdotool and watched with
-// ImageMagick's import, a drawer with a stand-in colem, and one run in it.
+// ImageMagick's import, controls found through AT-SPI on a private session
+// bus, a drawer with a stand-in colem, and one run in it.
 #include "search_path.h"
 
 #include <QImage>
@@ -38,13 +39,22 @@ inline std::string ReadFile(const fs::path &file) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// A new folder in the system's temporary folder, resolved, as a program sees
+// its own folder.
+inline fs::path TempFolder(const std::string &prefix) {
+    std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
+    return fs::canonical(::mkdtemp(pattern.data()));
+}
+
 // Asks `ready` every few milliseconds until it says yes or `timeout` has
-// passed; its last answer.
+// passed; whether it said yes.
 template <typename Ready> bool WaitFor(Ready ready, std::chrono::milliseconds timeout = 3s) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;; std::this_thread::sleep_for(5ms))
-        if (ready() || std::chrono::steady_clock::now() > deadline)
-            return ready();
+        if (ready())
+            return true;
+        else if (std::chrono::steady_clock::now() > deadline)
+            return false;
 }
 
 // A child with no standard input and its output and errors appended to
@@ -176,10 +186,7 @@ class XServer {
 // it gets.
 class TestDrawer {
   public:
-    explicit TestDrawer(const fs::path &program) {
-        std::string pattern = (fs::temp_directory_path() / "karvolin-e2e-XXXXXX").string();
-        ::mkdtemp(pattern.data());
-        root_ = fs::canonical(pattern); // resolved, as the program sees its own folder
+    explicit TestDrawer(const fs::path &program) : root_(TempFolder("karvolin-e2e-")) {
         for (const char *folder : {"drawer", "config", "runtime", "bin/runs"})
             fs::create_directories(root_ / folder);
         fs::permissions(root_ / "runtime", fs::perms::owner_all);
@@ -238,34 +245,67 @@ class TestDrawer {
     }
 
   private:
-    fs::path root_;
+    const fs::path root_;
 };
 
-// The stripes of `area` that show something besides the background colour
-// (the top-left pixel): rows across it, or pieces along it; stripes closer
-// than `join` lines count as one.
-inline std::vector<QRect> Stripes(const QImage &image, const QRect &area, bool rows, int join = 1) {
-    std::vector<QRect> stripes;
-    for (int at = 0; at < (rows ? area.height() : area.width()); ++at) {
-        const QRect line = rows ? QRect(area.left(), area.top() + at, area.width(), 1)
-                                : QRect(area.left() + at, area.top(), 1, area.height());
-        bool shows = false;
-        for (int y = line.top(); y <= line.bottom(); ++y)
-            for (int x = line.left(); x <= line.right(); ++x)
-                shows |= image.pixel(x, y) != image.pixel(0, 0);
-        if (!shows)
-            continue;
-        if (!stripes.empty() && (rows ? line.top() - stripes.back().bottom()
-                                      : line.left() - stripes.back().right()) <= join)
-            stripes.back() |= line;
-        else
-            stripes.push_back(line);
+// A control as AT-SPI shows it to a screen reader.
+struct Control {
+    std::string role, name; // "push button", "Launch"
+    QRect box;              // on the screen
+    bool checked = false;
+};
+
+// A private session bus for the life of the test program, with the
+// accessibility bus it starts on demand behind it, in a folder of its own.
+// A program started in Join's environment shows its controls to AT-SPI.
+class AccessibilityBus {
+  public:
+    AccessibilityBus() {
+        for (const char *name : {"HOME", "XDG_RUNTIME_DIR"})
+            own_.insert(name, home_.c_str());
+        own_.insert("PATH", "/usr/bin:/bin");
+        daemon_ = Process({"dbus-daemon", "--session", "--nofork", "--print-address=1"}, own_);
+        own_.insert("DBUS_SESSION_BUS_ADDRESS", daemon_.ReadLine().c_str());
     }
-    return stripes;
+    ~AccessibilityBus() {
+        daemon_.Signal(SIGTERM), daemon_.Wait(5s); // the accessibility bus ends with it
+        std::error_code ignored;
+        fs::remove_all(home_, ignored);
+    }
+    Environment Join(Environment base) const {
+        base.insert("DBUS_SESSION_BUS_ADDRESS", own_.value("DBUS_SESSION_BUS_ADDRESS"));
+        base.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        return base;
+    }
+    // What AT-SPI shows of the windows of process `pid`, in the order of its tree.
+    std::vector<Control> ControlsOf(pid_t pid) const {
+        std::istringstream lines(
+            Run({"/usr/bin/python3", ACCESSIBLE_CONTROLS, std::to_string(pid)}, own_).value_or(""));
+        std::vector<Control> controls;
+        for (std::string line; std::getline(lines, line);) {
+            Control &control = controls.emplace_back();
+            std::istringstream fields(line);
+            std::string numbers;
+            std::getline(fields, control.role, '\t'), std::getline(fields, control.name, '\t');
+            std::getline(fields, numbers);
+            int x = 0, y = 0, width = 0, height = 0, checked = 0;
+            std::sscanf(numbers.c_str(), "%d %d %d %d %d", &x, &y, &width, &height, &checked);
+            control.box = QRect(x, y, width, height), control.checked = checked;
+        }
+        return controls;
+    }
+
+  private:
+    fs::path home_ = TempFolder("karvolin-bus-");
+    Environment own_;
+    Process daemon_;
+};
+
+inline const AccessibilityBus &Accessibility() {
+    static const AccessibilityBus bus;
+    return bus;
 }
-inline std::vector<QRect> Rows(const QImage &image) {
-    return Stripes(image, image.rect(), true);
-}
+
 // The number of pixels of exactly this colour (0xRRGGBB).
 inline long CountColour(const QImage &image, uint32_t colour) {
     long count = 0;
@@ -275,43 +315,60 @@ inline long CountColour(const QImage &image, uint32_t colour) {
     return count;
 }
 
-// One run of the program in a drawer on a server, driven as a user would.
+// One run of the program in a drawer on a server, driven as a user would:
+// with keys, and with clicks on controls found by role and name.
 struct Session {
     XServer &server;
     const TestDrawer &drawer;
     Process process{};
     std::string window{};
 
-    // Starts the program (hostile: see Process); the window once all its rows
-    // are drawn, or a null image.
-    QImage Start(bool hostile = false) {
-        process = Process({drawer.program().string()},
-                          drawer.ProgramEnvironment(server.ClientEnvironment()),
-                          drawer.outputFile().string(), drawer.root().string(), hostile);
+    // Starts the program (hostile: see Process); whether its window came up
+    // with its controls.
+    bool Start(bool hostile = false) {
+        process =
+            Process({drawer.program().string()},
+                    Accessibility().Join(drawer.ProgramEnvironment(server.ClientEnvironment())),
+                    drawer.outputFile().string(), drawer.root().string(), hostile);
         window = server.WaitForWindow(process.pid(), 10s);
-        const auto drawn = [](const QImage &image) { return Rows(image).size() >= 8; };
-        const QImage shot = window.empty() ? QImage() : GrabWhen(drawn, 5s);
-        return drawn(shot) ? shot : QImage();
+        return !window.empty() && Find("push button", "Quit");
     }
-    // Grabs the window until `ready` says yes or `timeout` has passed.
-    template <typename Ready> QImage GrabWhen(Ready ready, std::chrono::milliseconds timeout = 3s) {
-        QImage image;
-        WaitFor([&] { return ready(image = server.Grab(window)); }, timeout);
-        return image;
+    std::vector<Control> Controls() const { return Accessibility().ControlsOf(process.pid()); }
+    // The control of this role and name, once AT-SPI places it on the screen
+    // and `wanted` accepts it.
+    std::optional<Control> Find(std::string_view role, std::string_view name,
+                                bool (*wanted)(const Control &) = nullptr) const {
+        std::optional<Control> found;
+        WaitFor(
+            [&] {
+                for (const Control &control : Controls())
+                    if (control.role == role && control.name == name && !control.box.isEmpty() &&
+                        (!wanted || wanted(control)))
+                        return found.emplace(control), true;
+                return false;
+            },
+            10s);
+        return found;
+    }
+    // Clicks the middle of a control. No --sync: it waits for a motion that
+    // never comes when the pointer is already there. The server takes the
+    // motion before the click anyway.
+    bool Click(std::string_view role, std::string_view name) const {
+        const std::optional<Control> control = Find(role, name);
+        const QPoint at = control ? control->box.center() : QPoint();
+        return control && server.Xdo({"mousemove", std::to_string(at.x()), std::to_string(at.y()),
+                                      "click", "1"});
+    }
+    // Whether the window comes to show more than `pixels` pixels of this
+    // colour (0xRRGGBB); by default half a picture of box-art size.
+    bool Shows(uint32_t colour, long pixels = 220 * 140 / 2) const {
+        return WaitFor([&] { return CountColour(server.Grab(window), colour) > pixels; }, 5s);
     }
     // Gives the window the keyboard focus and types the keys.
     bool Key(const std::vector<std::string> &keys) const {
         std::vector<std::string> args{"windowfocus", "--sync", window, "key"};
         args.insert(args.end(), keys.begin(), keys.end());
         return server.Xdo(args).has_value();
-    }
-    // No --sync: it waits for a motion that never comes when the pointer is
-    // already there. The server takes the motion before the click anyway.
-    bool Click(QPoint at) const {
-        return server
-            .Xdo({"mousemove", "--window", window, std::to_string(at.x()), std::to_string(at.y()),
-                  "click", "1"})
-            .has_value();
     }
     std::optional<int> WaitForExit() { return process.Wait(5s); }
     std::string Output() const { return ReadFile(drawer.outputFile()); }
