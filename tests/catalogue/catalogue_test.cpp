@@ -48,7 +48,7 @@ Entries Catalogue() {
         entries.emplace_back(NameArray[i], ROMArray[i]);
         EXPECT_TRUE(i == 0 || std::strcmp(NameArray[i - 1], NameArray[i]) <= 0) << "by bytes";
     }
-    EXPECT_TRUE(NameArray && !NameArray[NumROMS]) << "names end with a null slot";
+    EXPECT_EQ(NameArray ? NameArray[NumROMS] : "no names", nullptr) << "names end with a null slot";
     return entries;
 }
 
@@ -91,8 +91,8 @@ TEST(MakeList, ListsEveryKindOfRomAndNothingElse) {
         return std::string(bytes.begin(), bytes.end());
     };
     const std::string out = drawer.Write("elsewhere/zenji.rom", rom(147)), socket = out + "s";
-    ASSERT_EQ(::mkfifo((out + "f").c_str(), 0600) + ::mkfifo((drawer / "roms/p.rom").c_str(), 0600),
-              0);
+    for (const std::string &fifo : {out + "f", drawer / "roms/p.rom"})
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0) << fifo;
     sockaddr_un address{AF_UNIX, {}};
     socket.copy(address.sun_path, sizeof address.sun_path - 1);
     const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -183,7 +183,7 @@ TEST(MakeList, ShortMemoryStopsTheScanButKeepsAConsistentCatalogue) {
         EXPECT_EQ(make_list(), 1);
         AllocHook::Clear();
         if (failing == 0) { // the match state itself: no catalogue at all
-            EXPECT_TRUE(NameArray == nullptr && NumROMS == 0);
+            EXPECT_EQ(std::pair(NameArray, NumROMS), (std::pair<STRPTR *, LONG>(nullptr, 0)));
             continue;
         }
         const Entries entries = Catalogue();

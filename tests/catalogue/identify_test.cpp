@@ -29,15 +29,17 @@ TEST(GameTable, EveryRowCanBeFound) {
         EXPECT_EQ(Hex(ULONG(std::strtoul(GameList[row].Fingerprint, nullptr, 16))),
                   GameList[row].Fingerprint)
             << row;
-        EXPECT_EQ(LookUpGameName(GameList[row].Fingerprint), row);
-        EXPECT_EQ(LookUpGameImage(GameList[row].Fingerprint), row);
+        EXPECT_EQ(std::pair(LookUpGameName(GameList[row].Fingerprint),
+                            LookUpGameImage(GameList[row].Fingerprint)),
+                  std::pair(row, row));
         // No title is a listed file's name: only titles repeat in the list.
         const char *title = GameList[row].Title;
         for (const char *extension : {".rom", ".col", ".bin", ".zip", ".gz"})
             EXPECT_FALSE(HasExtension(title, ULONG(std::strlen(title)), extension)) << title;
     }
     for (const char *miss : {"04A3234D", "4a3234d", "1505", "", "Zenji", "349DD3.png"})
-        EXPECT_EQ(LookUpGameName(miss) + LookUpGameImage(miss), -2) << miss;
+        EXPECT_EQ(std::pair(LookUpGameName(miss), LookUpGameImage(miss)), std::pair(-1, -1))
+            << miss;
 }
 
 TEST(Identify, FingerprintAndSumOfKnownFiles) {
@@ -59,20 +61,25 @@ TEST(Identify, FingerprintAndSumOfKnownFiles) {
     };
     for (const auto &c : cases) {
         const std::string path = dir.Write("f.rom", c.bytes);
-        EXPECT_EQ(GetFileFingerPrint(path.c_str()), c.fingerprint) << c.bytes.size();
-        EXPECT_EQ(GetFileSum(path.c_str()), c.sum) << c.bytes.size();
+        EXPECT_EQ(std::pair(GetFileFingerPrint(path.c_str()), GetFileSum(path.c_str())),
+                  std::pair(c.fingerprint, c.sum))
+            << c.bytes.size();
     }
     // Packed, the ROM inside counts, read through to its end.
     for (const auto &[name, packing] : {std::pair("f.GZ", Packing::Gzip),
                                         {"f.zip", Packing::ZipStored},
                                         {"f.Zip", Packing::ZipDeflated}}) {
         ASSERT_TRUE(WritePacked(dir / name, packing, everyByte));
-        EXPECT_EQ(GetFileFingerPrint((dir / name).c_str()), 0x6E337CC3u) << name;
-        EXPECT_EQ(GetFileSum((dir / name).c_str()), 1273800u) << name;
+        EXPECT_EQ(
+            std::pair(GetFileFingerPrint((dir / name).c_str()), GetFileSum((dir / name).c_str())),
+            std::pair(0x6E337CC3u, 1273800u))
+            << name;
     }
     // What cannot be read has the starting value and no bytes.
     for (const std::string &unread : {dir / "missing", dir.path().string()})
-        EXPECT_EQ(GetFileFingerPrint(unread.c_str()) + GetFileSum(unread.c_str()), 5381u) << unread;
+        EXPECT_EQ(std::pair(GetFileFingerPrint(unread.c_str()), GetFileSum(unread.c_str())),
+                  std::pair(5381u, 0u))
+            << unread;
 }
 
 // The ROM maker hits any fingerprint, as the catalogue reads it, at any

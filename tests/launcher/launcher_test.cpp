@@ -85,7 +85,8 @@ TEST_F(LauncherTest, TheWindowTreeAsBuilt) {
     EXPECT_EQ(Text(Find(ID_LIST), MUIA_List_Title),
               "No games yet. Put ROM files named *.rom, *.col, *.bin, *.zip or *.gz in " +
                   (dir_.path() / "roms").string());
-    EXPECT_EQ(Data().ROMNum + LONG(Get(Find(ID_LIST), MUIA_List_Entries)), -1);
+    EXPECT_EQ(std::pair(Data().ROMNum, Get(Find(ID_LIST), MUIA_List_Entries)),
+              std::pair(-1, IPTR{0}));
     EXPECT_EQ(Text(Win, MUIA_Window_Title), "Karvolin");
     EXPECT_EQ(Get(Win, MUIA_Window_Width), 300u);
     EXPECT_EQ(Get(Win, MUIA_Window_ID), 0x4D41494Eu); // 'MAIN' keys the remembered placement
@@ -152,7 +153,9 @@ TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
     for (const std::string palette : {"7", "4294967295"}) {
         dir_.Write("env/karvolin.ini", "[Settings]\nPalette = " + palette + "\n");
         ASSERT_NE(build_gui(), nullptr);
-        EXPECT_EQ(Data().Palette + Get(Find(ID_PALETTE), MUIA_Cycle_Active), 0u) << palette;
+        EXPECT_EQ(std::pair(Data().Palette, Get(Find(ID_PALETTE), MUIA_Cycle_Active)),
+                  std::pair(0u, IPTR{0}))
+            << palette;
         Dispose();
         EXPECT_EQ(Settings(), "[Settings]\nPalette = " + palette + "\n");
     }
@@ -177,7 +180,8 @@ TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
 TEST_F(LauncherTest, TwoLaunchersAtOnceKeepEachOthersChanges) {
     dir_.Write("env/karvolin.ini", "[Settings]\nPalette = 2\n");
     int loaded[2], quit[2][2];
-    ASSERT_EQ(::pipe(loaded) + ::pipe(quit[0]) + ::pipe(quit[1]), 0);
+    for (int *ends : {loaded, quit[0], quit[1]})
+        ASSERT_EQ(::pipe(ends), 0);
     const auto launcher = [&](int which, Tag option, IPTR value) {
         const pid_t pid = ::fork();
         if (pid == 0) {
@@ -193,7 +197,8 @@ TEST_F(LauncherTest, TwoLaunchersAtOnceKeepEachOthersChanges) {
     const pid_t launchers[] = {launcher(0, MUIA_Launcher_FullScreen, 1),
                                launcher(1, MUIA_Launcher_SoundOn, 0)};
     char bytes[2];
-    ASSERT_EQ(::read(loaded[0], bytes, 1) + ::read(loaded[0], bytes + 1, 1), 2); // both have read
+    for (char &byte : bytes) // both have read
+        ASSERT_EQ(::read(loaded[0], &byte, 1), 1);
     for (int which : {0, 1}) {
         int status = -1;
         ASSERT_EQ(::write(quit[which][1], bytes, 1), 1);
@@ -248,8 +253,8 @@ TEST_F(LauncherTest, SelectingARomShowsTheFirstPictureThatDecodes) {
     const std::string png(kTinyPng), huge = std::string(kTinyPng).replace(16, 17, kHugeHeader);
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
-    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) &&
-                QImage(16, 16, QImage::Format_RGB32).save(&buffer, "JPG"));
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QImage(16, 16, QImage::Format_RGB32).save(&buffer, "JPG"));
     for (const auto &[name, bytes] : {std::pair<std::string, std::string>{"253740.png", png},
                                       {"2D538F.png", png.substr(0, 40)},
                                       {"Mr. Do! (USA).png", png},

@@ -89,9 +89,11 @@ TEST(HostPath, DrawerAndConfigFolderFollowTheBaseDirectoryRules) {
         EXPECT_EQ(out, at(expected)) << command;
     }
     // The drawers made, with the folders the system's copies hold, and no more.
-    EXPECT_TRUE(fs::is_directory(dir / "data/probe/roms") && fs::is_directory(dir / "data/other"));
-    EXPECT_FALSE(fs::exists(dir / "data/probe/roms/s.rom") ||
-                 fs::exists(dir / "data/other/images"));
+    EXPECT_EQ((std::vector{fs::is_directory(dir / "data/probe/roms"),
+                           fs::is_directory(dir / "data/other"),
+                           fs::exists(dir / "data/probe/roms/s.rom"),
+                           fs::exists(dir / "data/other/images")}),
+              (std::vector{true, true, false, false}));
 }
 
 // The runtime's streams resolve devices (the settings saves write and rename
@@ -127,7 +129,8 @@ TEST(DosFiles, RefusesWhatIsNotAnExistingFile) {
     EXPECT_EQ(Lock((dir / "missing").c_str(), SHARED_LOCK), nullptr);
     BPTR lock = Lock((dir / "sub/../sub/").c_str(), SHARED_LOCK);
     char name[4096];
-    ASSERT_TRUE(lock && NameFromLock(lock, name, sizeof name));
+    ASSERT_NE(lock, BPTR(0));
+    ASSERT_TRUE(NameFromLock(lock, name, sizeof name));
     EXPECT_FALSE(NameFromLock(lock, name, 3));
     UnLock(lock);
     EXPECT_TRUE(AddPart(name, "roms", sizeof name));

@@ -105,7 +105,8 @@ TEST(Tags, NextTagItemFollowsIgnoreSkipAndMore) {
     for (struct TagItem *cursor = head, *item; (item = NextTagItem(&cursor));)
         seen += item->ti_Data;
     EXPECT_EQ(seen, 1u + 8 + 16); // one bit an item: the items seen
-    EXPECT_EQ(GetTagData(TAG_USER + 5, 7, head) + GetTagData(TAG_USER + 2, 7, head), 16u + 7);
+    EXPECT_EQ(std::pair(GetTagData(TAG_USER + 5, 7, head), GetTagData(TAG_USER + 2, 7, head)),
+              std::pair(IPTR{16}, IPTR{7}));
 }
 
 // A program's own subclass of Application.mui: its data apart from the

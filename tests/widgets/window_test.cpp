@@ -281,7 +281,8 @@ TEST_F(WindowTest, EachUserActionIsOneChangeInsideNewInput) {
     RunInput();
     IPTR pressed = TRUE;
     GetAttr(MUIA_Pressed, button_, &pressed);
-    EXPECT_TRUE(g_events.empty() && !pressed);
+    EXPECT_TRUE(g_events.empty());
+    EXPECT_FALSE(pressed);
     for (int request = 0; request < 2 && Window(); ++request) { // the close button asks, again
         Window()->close();
         ExpectOneChange(win_, TRUE);
@@ -481,7 +482,8 @@ TEST(GeometryStoreTest, KeepsEntriesApartSkipsDamageAndFailsCleanly) {
     // Damaged lines are ignored, and dropped at the next save.
     std::ofstream(dir / "sub" / "windows", std::ios::app)
         << "garbage\n0000000A 1 2 0 5 APP\n0000000B 1 2 99999999 5 APP\n0000000C 1 2 30 40\n";
-    EXPECT_FALSE(store.Load("APP", 0xA) || store.Load("APP", 0xB));
+    for (ULONG damaged : {0xAu, 0xBu})
+        EXPECT_FALSE(store.Load("APP", damaged)) << damaged;
     ASSERT_TRUE(store.Save("APP", 3, {0, 0, 9, 9}));
     std::ifstream in(dir / "sub" / "windows");
     const std::string all((std::istreambuf_iterator<char>(in)), {});
