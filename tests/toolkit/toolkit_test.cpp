@@ -1,6 +1,5 @@
 // The toolkit model without a display: objects and classes, attributes,
 // notifications, user input applied inside NewInput, and what the view is told.
-#include "mui/notifications.h"
 #include "mui/view.h"
 
 #include <libraries/mui.h>
@@ -275,17 +274,6 @@ TEST(Notify, FiresOnRealChangesOnlyInOrderAfterTheValueIsTakenAndNeverReenters) 
     EXPECT_STREQ(reinterpret_cast<const char *>(Get(copy, MUIA_Text_Contents)), "first");
     for (Object *o : {check, sink, cycle, text, copy})
         MUI_DisposeObject(o);
-}
-
-// The list on its own: the owner finds the special targets.
-TEST(NotificationList, WorksWithoutTheObjectTree) {
-    Object *sink = MUI_NewObject(MUIC_Notify);
-    const IPTR msg[] = {MUIM_Notify, TAG_USER, 5, MUIV_Notify_Parent, 3, MUIM_Set, TAG_USER + 1, 9};
-    platform::mui::NotificationList list;
-    list.Add(reinterpret_cast<const MUIP_Notify *>(msg), platform::mui::ValueKind::Bool); // 5: TRUE
-    EXPECT_TRUE(list.Fire(sink, TAG_USER, TRUE, [](Object *source, IPTR) { return source; }));
-    EXPECT_EQ(Get(sink, TAG_USER + 1), 9u);
-    MUI_DisposeObject(sink);
 }
 
 // Each step's input is queued, then applied (notifications too) by one NewInput.
