@@ -1,9 +1,8 @@
-// The Qt view driven as a user would, with the mouse, the keyboard and a
-// game controller, on a small window: a check mark, a cycle gadget, a list
-// (the window's default object), a push button and a picture group. Every
-// gadget reports its changes to the application; the list's class counts the
-// entry reads that go through method dispatch (program code the view must not
-// run).
+// The Qt view driven with the mouse, the keys and a game controller, on a
+// window of a check mark, a cycle gadget, a list (the default object), a push
+// button and a picture group. Every gadget reports its changes to the
+// application; the list's class counts entry reads through method dispatch
+// (program code the view must not run).
 #include "qt/device_watch.h"
 #include "qt/game_controllers.h"
 #include "qt/geometry_store.h"
@@ -16,16 +15,8 @@
 #include <proto/intuition.h>
 #include <proto/muimaster.h>
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QListView>
-#include <QPushButton>
-#include <QScreen>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -58,6 +49,11 @@ IPTR SpyDispatcher(struct IClass *cl, Object *obj, Msg msg) {
     }
     g_entryReads += msg->MethodID == MUIM_List_GetEntry;
     return IDoSuperMethodA(cl, obj, msg);
+}
+
+std::string Read(const fs::path &file) {
+    std::ifstream in(file);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 const char *const kCycleEntries[] = {"One", "Two", "Three", nullptr};
@@ -335,8 +331,7 @@ TEST_F(WindowTest, PlacementSurvivesReopenInANewApplication) {
     SetAttrs(win_, MUIA_Window_Open, FALSE, TAG_DONE);
     Reopen(kWindowId + 1); // another id: the toolkit's width
     EXPECT_EQ(Window()->width(), 300);
-    std::ifstream in(dir_ / "config/mui/windows.geometry");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}).find("30000"), std::string::npos);
+    EXPECT_EQ(Read(dir_ / "config/mui/windows.geometry").find("30000"), std::string::npos);
 }
 
 // A name is shown as its bytes are: UTF-8 as such, any other byte as its
@@ -347,13 +342,9 @@ TEST(ShownTextTest, NamesShowAsTheirBytesAre) {
         {"Caf\xc3\xa9.rom", "Caf\xc3\xa9.rom"},
         {"Caf\xe9.rom", "Caf\xc3\xa9.rom"},
         {"Caf\xe8.rom", "Caf\xc3\xa8.rom"},
-        {"a\xe2\x80\xae"
-         "b.rom",
-         "a\xe2\x80\xb9RLO\xe2\x80\xba"
-         "b.rom"},
+        {"a\xe2\x80\xaez.rom", "a\xe2\x80\xb9RLO\xe2\x80\xbaz.rom"},
         {"x\xe2\x81\xa6y\xe2\x80\x8f", "x\xe2\x80\xb9LRI\xe2\x80\xbay\xe2\x80\xb9RLM\xe2\x80\xba"},
-        {"tab\tand\nline", "tab\xe2\x90\x89"
-                           "and\xe2\x90\x8aline"},
+        {"tab\tor\nline", "tab\xe2\x90\x89or\xe2\x90\x8aline"},
         {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xc2\x80"}, // a surrogate is no UTF-8
         {"\xf0\x9f\x8e\xae", "\xf0\x9f\x8e\xae"},
     };
@@ -468,50 +459,46 @@ TEST_F(WindowTest, AGameControllerWorksTheWindowAsKeysDo) {
 
 TEST(GeometryStoreTest, KeepsEntriesApartSkipsDamageAndFailsCleanly) {
     QTemporaryDir temp;
-    const fs::path dir = temp.path().toStdString();
-    GeometryStore store(dir / "sub" / "windows"); // folders are made on first save
+    const fs::path dir = temp.path().toStdString(), file = dir / "sub/windows";
+    const GeometryStore store(file); // folders are made on first save
     EXPECT_FALSE(store.Load("APP", 1));
     ASSERT_TRUE(store.Save("APP", 1, {10, 20, 300, 400}));
-    ASSERT_TRUE(store.Save("APP", 2, {-5, 0, 640, 480}));
-    ASSERT_TRUE(store.Save("OTHER APP", 1, {1, 2, 3, 4}));
-    ASSERT_TRUE(store.Save("APP", 1, {7, 8, 9, 10})); // replaces, keeps the rest
-    EXPECT_EQ(store.Load("APP", 1), (WindowGeometry{7, 8, 9, 10}));
-    EXPECT_EQ(store.Load("APP", 2), (WindowGeometry{-5, 0, 640, 480}));
-    EXPECT_EQ(store.Load("OTHER APP", 1), (WindowGeometry{1, 2, 3, 4}));
+    const std::tuple<std::string, ULONG, WindowGeometry> kept[] = {
+        {"APP", 1, {7, 8, 9, 10}}, {"APP", 2, {-5, 0, 640, 480}}, {"OTHER APP", 1, {1, 2, 3, 4}}};
+    for (const auto &[base, id, geometry] : kept) // the first replaces the one saved
+        ASSERT_TRUE(store.Save(base, id, geometry));
+    for (const auto &[base, id, geometry] : kept)
+        EXPECT_EQ(store.Load(base, id), geometry) << base << id;
 
     // Damaged lines are ignored, and dropped at the next save.
-    std::ofstream(dir / "sub" / "windows", std::ios::app)
+    std::ofstream(file, std::ios::app)
         << "garbage\n0000000A 1 2 0 5 APP\n0000000B 1 2 99999999 5 APP\n0000000C 1 2 30 40\n";
     for (ULONG damaged : {0xAu, 0xBu})
         EXPECT_FALSE(store.Load("APP", damaged)) << damaged;
     ASSERT_TRUE(store.Save("APP", 3, {0, 0, 9, 9}));
-    std::ifstream in(dir / "sub" / "windows");
-    const std::string all((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(all.find("garbage"), std::string::npos);
+    EXPECT_EQ(Read(file).find("garbage"), std::string::npos);
     EXPECT_EQ(store.Load("APP", 2), (WindowGeometry{-5, 0, 640, 480}));
 
     // A name that would split a line, or a place that cannot be written.
     EXPECT_FALSE(store.Save("TWO\nLINES", 1, {0, 0, 9, 9}));
     EXPECT_FALSE(store.Save("", 1, {0, 0, 9, 9}));
-    EXPECT_FALSE(GeometryStore(dir / "sub" / "windows" / "x").Save("APP", 1, {0, 0, 9, 9}));
+    EXPECT_FALSE(GeometryStore(file / "x").Save("APP", 1, {0, 0, 9, 9}));
     EXPECT_EQ(store.Load("APP", 3), (WindowGeometry{0, 0, 9, 9}));
-    EXPECT_FALSE(fs::exists(dir / "sub" / "windows.new"));
+    EXPECT_FALSE(fs::exists(dir / "sub/windows.new"));
 
     // The same placement again writes nothing; a changed one is written
     // through a link, keeping the file's permissions; a pipe is left alone.
-    struct stat before {
-    }, after{};
-    ::stat((dir / "sub" / "windows").c_str(), &before);
+    struct stat before = {}, after = {};
+    ::stat(file.c_str(), &before);
     ASSERT_TRUE(store.Save("APP", 3, {0, 0, 9, 9}));
-    ::stat((dir / "sub" / "windows").c_str(), &after);
+    ::stat(file.c_str(), &after);
     EXPECT_EQ(before.st_ino, after.st_ino);
-    fs::permissions(dir / "sub" / "windows", fs::perms::owner_read | fs::perms::owner_write);
-    fs::create_symlink(dir / "sub" / "windows", dir / "link");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(file, dir / "link");
     ASSERT_TRUE(GeometryStore(dir / "link").Save("APP", 3, {1, 1, 9, 9}));
     EXPECT_TRUE(fs::is_symlink(dir / "link"));
     EXPECT_EQ(store.Load("APP", 3), (WindowGeometry{1, 1, 9, 9}));
-    EXPECT_EQ(fs::status(dir / "link").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
     EXPECT_FALSE(GeometryStore(dir / "pipe").Save("APP", 1, {0, 0, 9, 9}));
     EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
