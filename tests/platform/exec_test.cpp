@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -24,8 +23,7 @@ bool Ignored(int sig) {
 }
 
 bool IsDevNull(int fd) {
-    struct stat st {};
-    struct stat null {};
+    struct stat st = {}, null = {};
     return fstat(fd, &st) == 0 && stat("/dev/null", &null) == 0 && st.st_rdev == null.st_rdev;
 }
 
@@ -45,19 +43,6 @@ const bool g_restarted = [] {
                 : !(IsDevNull(0) && IsDevNull(1) && IsDevNull(2) && platform::exec::WakeFd() > 2));
 }();
 
-// A child process that sends `sig` to this process after a short delay, so
-// the signal arrives while Wait() blocks.
-pid_t SendLater(int sig) {
-    const pid_t parent = ::getpid();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::usleep(50 * 1000);
-        ::kill(parent, sig);
-        ::_exit(0);
-    }
-    return child;
-}
-
 } // namespace
 
 TEST(ExecSignals, PosixBreakSignalsWakeWaitWithCtrlC) {
@@ -65,8 +50,11 @@ TEST(ExecSignals, PosixBreakSignalsWakeWaitWithCtrlC) {
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         if (Ignored(sig))
             continue; // ignored when this test started (a background job): it stays so
+        // A child sends the signal a little later, while Wait() blocks.
         const auto start = std::chrono::steady_clock::now();
-        const pid_t child = SendLater(sig);
+        const pid_t parent = ::getpid(), child = ::fork();
+        if (child == 0)
+            ::usleep(50 * 1000), ::kill(parent, sig), ::_exit(0);
         ASSERT_GT(child, 0);
         EXPECT_EQ(Wait(SIGBREAKF_CTRL_C | SIGBREAKF_CTRL_D), SIGBREAKF_CTRL_C) << sig;
         EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(40));
@@ -83,8 +71,7 @@ TEST(ExecSignals, StartsSoundInAHostileProcess) {
         if (child == 0) {
             ::alarm(5); // a restart that hangs fails instead
             if (!std::strcmp(start, "break pending")) {
-                sigset_t breaks;
-                sigemptyset(&breaks);
+                sigset_t breaks{};
                 sigaddset(&breaks, SIGINT);
                 ::sigprocmask(SIG_BLOCK, &breaks, nullptr);
                 ::signal(SIGINT, SIG_DFL);

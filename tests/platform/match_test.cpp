@@ -8,19 +8,16 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
-#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 using platform::dos::Pattern;
 namespace fs = std::filesystem;
 
+// Each row: a pattern, a name it matches, and one it does not.
 TEST(Wildcards, MatchAsAmigaDosDoes) {
-    const struct {
-        const char *pattern;
-        const char *yes;
-        const char *no;
-    } cases[] = {
+    const std::tuple<const char *, const char *, const char *> cases[] = {
         {"#?.rom", "Foo.ROM", "foo.rom.bak"},
         {"a?c", "abc", "ac"},
         {"#a", "aAa", "ab"},
@@ -35,13 +32,12 @@ TEST(Wildcards, MatchAsAmigaDosDoes) {
         {"%", "", "a"},
         {"*", "*", "x"}, // a star is an ordinary character
     };
-    for (const auto &c : cases) {
-        Pattern pattern;
-        ASSERT_TRUE(pattern.Compile(c.pattern)) << c.pattern;
-        EXPECT_TRUE(pattern.Matches(c.yes)) << c.pattern << " vs " << c.yes;
-        EXPECT_FALSE(pattern.Matches(c.no)) << c.pattern << " vs " << c.no;
-    }
     Pattern pattern;
+    for (const auto &[text, yes, no] : cases) {
+        ASSERT_TRUE(pattern.Compile(text)) << text;
+        EXPECT_EQ(std::pair(pattern.Matches(yes), pattern.Matches(no)), std::pair(true, false))
+            << text << " vs " << yes << ", " << no;
+    }
     for (const char *bad : {"(ab", "ab)", "[ab", "#", "a~", "x'"})
         EXPECT_FALSE(pattern.Compile(bad)) << bad;
     ASSERT_TRUE(pattern.Compile("plain"));
@@ -88,17 +84,15 @@ TEST(MatchCalls, ListOneLevelWithTypesAndWholePaths) {
 
     Anchor anchor;
     LONG end = 0;
-    const auto found = anchor.All("PROGDIR:roms/#?.rom", &end);
-    EXPECT_EQ(end, ERROR_NO_MORE_ENTRIES);
-    EXPECT_EQ(IoErr(), ERROR_NO_MORE_ENTRIES);
-    const std::map<std::string, LONG> expected = {
-        {"PROGDIR:roms/Game.rom", ST_FILE},
-        {"PROGDIR:roms/UPPER.ROM", ST_FILE},
-        {"PROGDIR:roms/folder.rom", ST_USERDIR},
-        {"PROGDIR:roms/link.rom", ST_FILE}, // a link to a file is that file
-        {"PROGDIR:roms/dangling.rom", ST_SOFTLINK},
-    };
-    EXPECT_EQ(found, expected);
+    EXPECT_EQ(anchor.All("PROGDIR:roms/#?.rom", &end),
+              (std::map<std::string, LONG>{
+                  {"PROGDIR:roms/Game.rom", ST_FILE},
+                  {"PROGDIR:roms/UPPER.ROM", ST_FILE},
+                  {"PROGDIR:roms/folder.rom", ST_USERDIR},
+                  {"PROGDIR:roms/link.rom", ST_FILE}, // a link to a file is that file
+                  {"PROGDIR:roms/dangling.rom", ST_SOFTLINK},
+              }));
+    EXPECT_EQ(std::pair(end, IoErr()), std::pair(ERROR_NO_MORE_ENTRIES, ERROR_NO_MORE_ENTRIES));
 
     // An entry whose full path would not fit the buffer is skipped.
     Anchor small(int(std::strlen("PROGDIR:roms/Game.rom") + 1));
