@@ -11,15 +11,11 @@
 #include <gtest/gtest.h>
 #include <random>
 
-namespace {
-
-std::string Hex(ULONG value) {
+static std::string Hex(ULONG value) {
     char text[16];
     std::snprintf(text, sizeof text, "%X", unsigned(value));
     return text;
 }
-
-} // namespace
 
 // A fingerprint's text is printed with "%X": a row whose text differs from
 // that (a leading zero, lower case) or that an earlier row shadows is never
@@ -47,10 +43,8 @@ TEST(Identify, FingerprintAndSumOfKnownFiles) {
     std::string everyByte(10000, '\0'); // every byte value, over more than one read buffer
     for (size_t i = 0; i < everyByte.size(); ++i)
         everyByte[i] = char(i * 7);
-    const struct {
-        std::string bytes;
-        ULONG fingerprint, sum;
-    } cases[] = {
+    // Bytes, their fingerprint and their sum.
+    const std::tuple<std::string, ULONG, ULONG> cases[] = {
         {"", 5381, 0},
         {std::string(1, '\0'), 0x2A0A0, 0},
         {"abc", 0xA830823, 294},
@@ -59,11 +53,11 @@ TEST(Identify, FingerprintAndSumOfKnownFiles) {
         {std::string(99, 'x') + "yz", 0x506DEF78, 99 * 'x' + 'y' + 'z'},
         {everyByte, 0x6E337CC3, 1273800},
     };
-    for (const auto &c : cases) {
-        const std::string path = dir.Write("f.rom", c.bytes);
+    for (const auto &[bytes, fingerprint, sum] : cases) {
+        const std::string path = dir.Write("f.rom", bytes);
         EXPECT_EQ(std::pair(GetFileFingerPrint(path.c_str()), GetFileSum(path.c_str())),
-                  std::pair(c.fingerprint, c.sum))
-            << c.bytes.size();
+                  std::pair(fingerprint, sum))
+            << bytes.size();
     }
     // Packed, the ROM inside counts, read through to its end.
     for (const auto &[name, packing] : {std::pair("f.GZ", Packing::Gzip),
