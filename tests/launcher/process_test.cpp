@@ -120,22 +120,19 @@ TEST(SystemTags, NeverWaitsAndLeavesNoZombie) {
 TEST(SystemTags, ACommandThatCannotStartFailsAndSaysWhy) {
     StandInEmulator colem;
     using fs::perms;
-    const struct {
-        const char *command;
-        perms mode; // of the stand-in's script
-        const char *message;
-    } cases[] = {
+    // A command, the mode of the stand-in's script, the line said.
+    const std::tuple<const char *, perms, const char *> cases[] = {
         {"no-such-emulator-anywhere", perms::owner_all,
          "Cannot start no-such-emulator-anywhere: not found in PATH\n"},
         {"colem \"x.rom\"", perms::owner_read, "Cannot start colem: not executable\n"},
         {"", perms::owner_all, ""},
         {"   ", perms::owner_all, ""},
     };
-    for (const auto &c : cases) {
-        fs::permissions(colem.Dir() / "colem", c.mode);
+    for (const auto &[command, mode, message] : cases) {
+        fs::permissions(colem.Dir() / "colem", mode);
         testing::internal::CaptureStderr();
-        EXPECT_EQ(RunAsync(c.command), -1) << c.command;
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
+        EXPECT_EQ(RunAsync(command), -1) << command;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), message);
     }
     EXPECT_TRUE(colem.Pids().empty());
     EXPECT_FALSE(Zombie());
@@ -147,8 +144,7 @@ TEST(SystemTags, TheEmulatorInheritsNothingOfTheLaunchersProcess) {
     StandInEmulator colem;
     const int leaked = ::open("/dev/zero", O_RDONLY);
     const auto ignored = std::signal(SIGUSR1, SIG_IGN);
-    sigset_t blocked, saved;
-    sigemptyset(&blocked);
+    sigset_t blocked{}, saved;
     sigaddset(&blocked, SIGUSR2);
     sigprocmask(SIG_BLOCK, &blocked, &saved);
     testing::internal::CaptureStderr();
@@ -164,10 +160,10 @@ TEST(SystemTags, TheEmulatorInheritsNothingOfTheLaunchersProcess) {
     std::istringstream record(colem.Record("state", runs[0]));
     for (std::string key, value; record >> key >> value;)
         state[key] = value;
-    EXPECT_EQ(state["SigBlk:"], "0000000000000000");
-    EXPECT_EQ(state["SigIgn:"], "0000000000000000");
-    state.erase("SigBlk:");
-    state.erase("SigIgn:");
+    for (const char *signals : {"SigBlk:", "SigIgn:"}) {
+        EXPECT_EQ(state[signals], "0000000000000000") << signals;
+        state.erase(signals);
+    }
     for (const char *stream : {"0", "1", "2"})
         EXPECT_EQ(state[stream], "/dev/null") << stream;
     for (const auto &[number, target] : state) // the shell keeps its script open
