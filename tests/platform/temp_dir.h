@@ -1,6 +1,6 @@
 #pragma once
-// A fresh folder under the system's temporary folder, removed with its
-// contents when the object goes.
+// A fresh folder under the system's temporary folder, by its resolved path (as
+// a program sees its own folder), removed with its contents when the object goes.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,7 +21,7 @@ class TempDir {
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "karvolin-XXXXXX").string();
         if (::mkdtemp(pattern.data()))
-            path_ = pattern;
+            path_ = std::filesystem::canonical(pattern);
     }
     ~TempDir() {
         std::error_code ignored;

@@ -4,6 +4,7 @@
 // ImageMagick's import, controls found through AT-SPI on a private session
 // bus, a drawer with a stand-in colem, and one run in it.
 #include "search_path.h"
+#include "temp_dir.h"
 
 #include <QImage>
 #include <QProcess>
@@ -37,13 +38,6 @@ inline Environment CurrentEnvironment() {
 inline std::string ReadFile(const fs::path &file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// A new folder in the system's temporary folder, resolved, as a program sees
-// its own folder.
-inline fs::path TempFolder(const std::string &prefix) {
-    std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
-    return fs::canonical(::mkdtemp(pattern.data()));
 }
 
 // Asks `ready` every few milliseconds until it says yes or `timeout` has
@@ -186,27 +180,21 @@ class XServer {
 // it gets.
 class TestDrawer {
   public:
-    explicit TestDrawer(const fs::path &program) : root_(TempFolder("karvolin-e2e-")) {
+    explicit TestDrawer(const fs::path &program) {
         for (const char *folder : {"drawer", "config", "runtime", "bin/runs"})
-            fs::create_directories(root_ / folder);
-        fs::permissions(root_ / "runtime", fs::perms::owner_all);
+            fs::create_directories(root() / folder);
+        fs::permissions(root() / "runtime", fs::perms::owner_all);
         fs::copy_file(program, this->program());
         // Each run writes its arguments, NUL-ended, to a file of its own.
-        std::ofstream(root_ / "bin/colem")
-            << "#!/bin/sh\nprintf '%s\\0' \"$@\" > " << root_ / "bin/runs"
-            << "/$$\n";
-        fs::permissions(root_ / "bin/colem", fs::perms::owner_all);
+        temp_.Write("bin/colem", "#!/bin/sh\nprintf '%s\\0' \"$@\" > " + temp_ / "bin/runs/$$\n");
+        fs::permissions(root() / "bin/colem", fs::perms::owner_all);
     }
-    ~TestDrawer() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    const fs::path &root() const { return root_; }
-    fs::path drawer() const { return root_ / "drawer"; }
+    const fs::path &root() const { return temp_.path(); }
+    fs::path drawer() const { return root() / "drawer"; }
     fs::path program() const { return drawer() / "karvolin"; }
-    fs::path configDir() const { return root_ / "config"; }
+    fs::path configDir() const { return root() / "config"; }
     fs::path settingsFile() const { return configDir() / "karvolin.ini"; }
-    fs::path outputFile() const { return root_ / "output.txt"; }
+    fs::path outputFile() const { return root() / "output.txt"; }
     fs::path rom(const std::string &file) const { return drawer() / "roms" / file; }
 
     bool MakeDemo(const fs::path &maker) const { // roms/ and images/
@@ -222,19 +210,19 @@ class TestDrawer {
                                  "QT_WAYLAND_DISABLE_WINDOWDECORATION"})
             if (base.contains(name))
                 own.insert(name, base.value(name));
-        own.insert("HOME", root_.c_str());
+        own.insert("HOME", root().c_str());
         own.insert("XDG_CONFIG_HOME", configDir().c_str());
-        own.insert("XDG_RUNTIME_DIR", (root_ / "runtime").c_str());
+        own.insert("XDG_RUNTIME_DIR", (root() / "runtime").c_str());
         // In a sanitizer build, leaks inside system libraries are not ours.
         own.insert("LSAN_OPTIONS", own.value("LSAN_OPTIONS") + ":suppressions=" LSAN_SUPPRESSIONS
                                                                ":print_suppressions=0");
-        own.insert("PATH", SearchPath(root_ / "bin").c_str());
+        own.insert("PATH", SearchPath(root() / "bin").c_str());
         return own;
     }
     // Every argument vector the stand-in recorded so far, sorted.
     Runs EmulatorRuns() const {
         Runs runs;
-        for (const auto &entry : fs::directory_iterator(root_ / "bin/runs")) {
+        for (const auto &entry : fs::directory_iterator(root() / "bin/runs")) {
             std::istringstream in(ReadFile(entry));
             runs.emplace_back();
             for (std::string argument; std::getline(in, argument, '\0');)
@@ -245,7 +233,7 @@ class TestDrawer {
     }
 
   private:
-    const fs::path root_;
+    TempDir temp_;
 };
 
 // A control as AT-SPI shows it to a screen reader.
@@ -262,16 +250,12 @@ class AccessibilityBus {
   public:
     AccessibilityBus() {
         for (const char *name : {"HOME", "XDG_RUNTIME_DIR"})
-            own_.insert(name, home_.c_str());
+            own_.insert(name, home_.path().c_str());
         own_.insert("PATH", "/usr/bin:/bin");
         daemon_ = Process({"dbus-daemon", "--session", "--nofork", "--print-address=1"}, own_);
         own_.insert("DBUS_SESSION_BUS_ADDRESS", daemon_.ReadLine().c_str());
     }
-    ~AccessibilityBus() {
-        daemon_.Signal(SIGTERM), daemon_.Wait(5s); // the accessibility bus ends with it
-        std::error_code ignored;
-        fs::remove_all(home_, ignored);
-    }
+    ~AccessibilityBus() { daemon_.Signal(SIGTERM), daemon_.Wait(5s); } // and the bus behind it
     Environment Join(Environment base) const {
         base.insert("DBUS_SESSION_BUS_ADDRESS", own_.value("DBUS_SESSION_BUS_ADDRESS"));
         base.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
@@ -296,7 +280,7 @@ class AccessibilityBus {
     }
 
   private:
-    fs::path home_ = TempFolder("karvolin-bus-");
+    TempDir home_;
     Environment own_;
     Process daemon_;
 };
