@@ -27,24 +27,20 @@ bool Catches(pid_t pid, int signal) {
 // A headless Wayland compositor of the test's own, without helper clients,
 // in a runtime folder of its own; it ends with the object.
 struct Weston {
-    fs::path dir = ::mkdtemp((fs::temp_directory_path() / "weston-XXXXXX").string().data());
-    fs::path socket = dir / "wayland-test";
+    TempDir dir;
+    fs::path socket = dir.path() / "wayland-test";
     Process process;
 
     Weston() {
-        std::ofstream(dir / "weston.ini") << "[input-method]\npath=\n";
         Environment environment = CurrentEnvironment();
-        environment.insert("XDG_RUNTIME_DIR", dir.c_str());
+        environment.insert("XDG_RUNTIME_DIR", dir.path().c_str());
         process = Process({"weston", "--backend=headless-backend.so", "--shell=kiosk-shell.so",
-                           "--socket=wayland-test", "--config=" + (dir / "weston.ini").string()},
+                           "--socket=wayland-test",
+                           "--config=" + dir.Write("weston.ini", "[input-method]\npath=\n")},
                           environment);
         WaitFor([&] { return fs::exists(socket); }, 10s);
     }
-    ~Weston() {
-        process.Signal(SIGTERM);
-        process.Wait(5s); // else killed when the object goes
-        fs::remove_all(dir);
-    }
+    ~Weston() { process.Signal(SIGTERM), process.Wait(5s); } // else killed when the object goes
 };
 
 class ProgramRun : public ::testing::Test {
@@ -169,39 +165,35 @@ TEST_F(ProgramRun, RunsOnWaylandAndAsTheOnlyClientOfAnXServer) {
     }
 }
 
-// The command line is answered without a window or a display, and nothing is
-// written; anything else is refused in one line.
-TEST_F(ProgramRun, AnswersItsCommandLineWithoutADisplay) {
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        std::string output; // its start; all of it when it is one line
-    } rows[] = {
-        {{"--version"}, 0, "karvolin 1.1\n"},
-        {{"--help"}, 0, "usage: karvolin [--help | --version]\n\n"},
-        {{"--versions"}, 2, "karvolin: unknown argument --versions (try --help)\n"},
-        {{"--help", "x"}, 2, "karvolin: unknown argument x (try --help)\n"},
+// The command line is answered without a window or a display; anything else
+// is refused in one line. Without a usable display, whichever way (none; one
+// carried into a session without X; a platform Qt lacks; no compositor; a
+// platform without a screen), a run says so in one line, status 1, no abort,
+// no Qt text. Nothing is written.
+TEST_F(ProgramRun, AnswersItsCommandLineAndSaysWhenThereIsNoDisplay) {
+    const std::string noWindow = "Cannot open a window: ";
+    // The arguments, the platform asked for, the status, the output's start.
+    const std::tuple<std::vector<std::string>, const char *, int, std::string> rows[] = {
+        {{"--version"}, "", 0, "karvolin 1.1\n"},
+        {{"--help"}, "", 0, "usage: karvolin [--help | --version]\n\n"},
+        {{"--versions"}, "", 2, "karvolin: unknown argument --versions (try --help)\n"},
+        {{"--help", "x"}, "", 2, "karvolin: unknown argument x (try --help)\n"},
+        {{}, "", 1, noWindow},
+        {{}, "xcb", 1, noWindow},
+        {{}, "nosuch", 1, noWindow},
+        {{}, "wayland", 1, noWindow},
+        {{}, "linuxfb:fb=/nonexistent", 1, noWindow},
     };
-    for (const auto &row : rows) {
-        Process run = Start(KARVOLIN_PROGRAM, NoDisplay(), 0, "", row.args);
-        EXPECT_EQ(run.Wait(5s), row.status) << row.args[0];
+    for (const auto &[args, platform, status, start] : rows) {
+        Process run =
+            Start(KARVOLIN_PROGRAM, NoDisplay({{"QT_QPA_PLATFORM", platform}}), 0, "", args);
+        EXPECT_EQ(run.Wait(5s), status) << platform;
         const std::string output = Output();
-        EXPECT_EQ(output.substr(0, row.output.size()), row.output);
-        EXPECT_TRUE(row.args[0] == "--help" || output == row.output) << output;
-        EXPECT_TRUE(fs::is_empty(drawer_->configDir())) << row.args[0];
-    }
-}
-
-// No usable display, whichever way: one line, status 1, no abort, no Qt text.
-TEST_F(ProgramRun, WithoutAUsableDisplayItSaysSoAndFails) {
-    for (const char *platform : {"", "xcb", "nosuch", "wayland", "linuxfb:fb=/nonexistent"}) {
-        // none at all; carried into a session without X; a platform Qt does not
-        // have; no compositor; a platform without a screen
-        Process run = Start(KARVOLIN_PROGRAM, NoDisplay({{"QT_QPA_PLATFORM", platform}}));
-        EXPECT_EQ(run.Wait(5s), 1) << platform;
-        const std::string output = Output();
-        EXPECT_EQ(output.rfind("Cannot open a window: ", 0), 0u) << platform << ": " << output;
-        EXPECT_EQ(output.find('\n'), output.size() - 1) << output;
+        EXPECT_EQ(output.substr(0, start.size()), start) << platform;
+        EXPECT_TRUE(args == std::vector<std::string>{"--help"} ||
+                    output.find('\n') == output.size() - 1)
+            << output;
+        EXPECT_TRUE(fs::is_empty(drawer_->configDir())) << platform;
     }
 }
 
