@@ -1,6 +1,5 @@
-// The program as a user meets it: the real binary in a drawer of its own, on
-// a private X server, driven with the mouse and keys, ended every way a
-// user or the system can end it.
+// The program as a user meets it: the real binary in a drawer of its own on a
+// private X server, driven with the mouse and keys.
 #include "demo_drawer.h"
 #include "e2e.h"
 #include "packed.h"

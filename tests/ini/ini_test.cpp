@@ -1,6 +1,4 @@
-// The settings store and its text file: lookups and numbers in the store, the
-// reader's rules, long lines, what the format cannot carry, what a save may
-// replace, and the fuzz target's seeds.
+// The settings store and its text file.
 #include "ini_roundtrip.h"
 #include "temp_dir.h"
 

@@ -1,6 +1,5 @@
-// The window tree and the application object of the launcher class, as
-// build_gui makes them on the toolkit model: the tree as built, options
-// restored from the settings file, and the box-art swap.
+// The launcher class's window tree and application object, as build_gui makes
+// them on the toolkit model.
 #include "INIFile.h"
 #include "karvolin.h"
 #include "launcher-class.h"
@@ -22,7 +21,6 @@
 #include <QImage>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -113,18 +111,12 @@ TEST_F(LauncherTest, TheWindowTreeAsBuilt) {
         for (Object *child : platform::mui::ChildrenOf(object))
             objects.push_back(child);
     }
-    EXPECT_EQ(ids, (std::multimap<ULONG, std::string>{{ID_QUIT, MUIC_Text},
-                                                      {ID_LAUNCH, MUIC_Text},
-                                                      {ID_TITLE, MUIC_Text},
-                                                      {ID_SOUND, MUIC_Image},
-                                                      {ID_DOUBLESIZE, MUIC_Image},
-                                                      {ID_FULLSCREEN, MUIC_Image},
-                                                      {ID_SCANLINES, MUIC_Image},
-                                                      {ID_PALETTE, MUIC_Cycle},
-                                                      {ID_LIST, MUIC_List},
-                                                      {ID_PICTURE, MUIC_Dtpic},
-                                                      {ID_SPINNER, MUIC_Cycle},
-                                                      {ID_PICTUREGROUP, MUIC_Group}}));
+    const std::multimap<ULONG, std::string> expected = {
+        {ID_QUIT, MUIC_Text},       {ID_LAUNCH, MUIC_Text},      {ID_TITLE, MUIC_Text},
+        {ID_SOUND, MUIC_Image},     {ID_DOUBLESIZE, MUIC_Image}, {ID_FULLSCREEN, MUIC_Image},
+        {ID_SCANLINES, MUIC_Image}, {ID_PALETTE, MUIC_Cycle},    {ID_LIST, MUIC_List},
+        {ID_PICTURE, MUIC_Dtpic},   {ID_SPINNER, MUIC_Cycle},    {ID_PICTUREGROUP, MUIC_Group}};
+    EXPECT_EQ(ids, expected);
 }
 
 TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {

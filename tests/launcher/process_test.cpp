@@ -1,8 +1,4 @@
-// The emulator's command line: option words, palette, the ROM path quoted,
-// nothing when no ROM is selected or the line would not fit. Running it: it
-// arrives as exact arguments and nothing runs through a shell; the caller
-// never waits and no zombie stays; a command that cannot start says why; the
-// emulator inherits nothing of the launcher's process.
+// The emulator's command line, and how it is run.
 #include "launcher-class.h"
 #include "standin.h"
 
@@ -17,6 +13,8 @@
 
 namespace {
 
+// Option words, palette, the ROM path quoted; nothing when no ROM is selected
+// or the line would not fit.
 TEST(LaunchCommand, WordsQuotingAndLength) {
     const std::string fits(947, 'p'); // with the longest words and palette: 1023 bytes
     const std::string longest =
@@ -126,8 +124,7 @@ TEST(SystemTags, ACommandThatCannotStartFailsAndSaysWhy) {
          "Cannot start no-such-emulator-anywhere: not found in PATH\n"},
         {"colem \"x.rom\"", perms::owner_read, "Cannot start colem: not executable\n"},
         {"", perms::owner_all, ""},
-        {"   ", perms::owner_all, ""},
-    };
+        {"   ", perms::owner_all, ""}};
     for (const auto &[command, mode, message] : cases) {
         fs::permissions(colem.Dir() / "colem", mode);
         testing::internal::CaptureStderr();

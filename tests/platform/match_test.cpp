@@ -30,8 +30,7 @@ TEST(Wildcards, MatchAsAmigaDosDoes) {
         {"'#'?", "#?", "#a"},
         {"a'(b", "a(b", "ab"},
         {"%", "", "a"},
-        {"*", "*", "x"}, // a star is an ordinary character
-    };
+        {"*", "*", "x"}}; // a star is an ordinary character
     Pattern pattern;
     for (const auto &[text, yes, no] : cases) {
         ASSERT_TRUE(pattern.Compile(text)) << text;

@@ -1,7 +1,4 @@
-// Whole runs of the program: the trace of a run in its order, also when the
-// launcher class or the window tree cannot be made; a silent run that ends
-// well on a break at any moment; runs on Wayland and as the only client of an
-// X server; and the runs without a usable display.
+// Whole runs of the program, without a window the tests look at.
 #include "e2e.h"
 #include "rommaker.h"
 
@@ -182,8 +179,7 @@ TEST_F(ProgramRun, AnswersItsCommandLineAndSaysWhenThereIsNoDisplay) {
         {{}, "xcb", 1, noWindow},
         {{}, "nosuch", 1, noWindow},
         {{}, "wayland", 1, noWindow},
-        {{}, "linuxfb:fb=/nonexistent", 1, noWindow},
-    };
+        {{}, "linuxfb:fb=/nonexistent", 1, noWindow}};
     for (const auto &[args, platform, status, start] : rows) {
         Process run =
             Start(KARVOLIN_PROGRAM, NoDisplay({{"QT_QPA_PLATFORM", platform}}), 0, "", args);

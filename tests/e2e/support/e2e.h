@@ -1,8 +1,6 @@
 #pragma once
-// What the end-to-end tests and the start-up benchmark drive the program with:
-// QProcess children, a private Xvfb driven with xdotool and watched with
-// ImageMagick's import, controls found through AT-SPI on a private session
-// bus, a drawer with a stand-in colem, and one run in it.
+// What end-to-end tests and the start-up benchmark drive the program with:
+// children, Xvfb, xdotool, screenshots, AT-SPI, a drawer and one run in it.
 #include "search_path.h"
 #include "temp_dir.h"
 
@@ -175,9 +173,8 @@ class XServer {
     std::string name_;
 };
 
-// A temporary drawer: a copy of the program, a private settings folder, and
-// a stand-in colem, the only one in PATH, that records each argument vector
-// it gets.
+// A temporary drawer with a copy of the program, a private settings folder and
+// a stand-in colem, the only one in PATH, that records its arguments.
 class TestDrawer {
   public:
     explicit TestDrawer(const fs::path &program) {
@@ -334,9 +331,8 @@ struct Session {
             10s);
         return found;
     }
-    // Clicks the middle of a control. No --sync: it waits for a motion that
-    // never comes when the pointer is already there. The server takes the
-    // motion before the click anyway.
+    // Clicks the middle of a control. (No --sync: it would wait for a motion
+    // that never comes when the pointer is there already.)
     bool Click(std::string_view role, std::string_view name) const {
         const std::optional<Control> control = Find(role, name);
         const QPoint at = control ? control->box.center() : QPoint();
