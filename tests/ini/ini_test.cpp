@@ -64,24 +64,20 @@ TEST_F(IniFile, ExampleLoadsAndSavesBackByteForByte) {
 }
 
 TEST_F(IniFile, ReaderRules) {
-    const struct {
-        std::string text, dump;
-        LONG count;
-    } cases[] = {
-        {"a = 1\n[S]\nb=2\n", "[S]\nb = 2\n", 1},
-        {"  [  Set tings  ] junk\nPalette=2\n[Set tings\nSoundOn=1\n",
-         "[Set tings]\nPalette = 2\nSoundOn = 1\n", 2},
-        {"[  ]\na=1\n[]\nb=2\n[S] c=3\nd=4\n", "[S]\nd = 4\n", 1},
-        {"[S]\nPalette=2\nPalette = 2\n\t Palette\t=\t2\r\nk =  \t\r\n", "[S]\nPalette = 2\nk = \n",
-         4},
-        {"[S]\na = b = c \n; c = 1\n; note\n= 5\n#x\n", "[S]\na = b = c\n; c = 1\n", 2},
-        {"[S]\na=1\n[T]\nb=2\n[S]\na=3\nc=4", "[S]\na = 3\nc = 4\n[T]\nb = 2\n", 4},
-        {"[S]\na=1\0junk=2\n\x7f=\xff\n"s, "[S]\na = 1\n\x7f = \xff\n", 2},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(Load(c.text), c.count) << c.text;
-        EXPECT_EQ(Dump(), c.dump) << c.text;
-    }
+    // A file, the variables it loads, the file they save as.
+    const std::tuple<std::string, LONG, std::string> cases[] = {
+        {"a = 1\n[S]\nb=2\n", 1, "[S]\nb = 2\n"},
+        {"  [  Set tings  ] junk\nPalette=2\n[Set tings\nSoundOn=1\n", 2,
+         "[Set tings]\nPalette = 2\nSoundOn = 1\n"},
+        {"[  ]\na=1\n[]\nb=2\n[S] c=3\nd=4\n", 1, "[S]\nd = 4\n"},
+        {"[S]\nPalette=2\nPalette = 2\n\t Palette\t=\t2\r\nk =  \t\r\n", 4,
+         "[S]\nPalette = 2\nk = \n"},
+        {"[S]\na = b = c \n; c = 1\n; note\n= 5\n#x\n", 2, "[S]\na = b = c\n; c = 1\n"},
+        {"[S]\na=1\n[T]\nb=2\n[S]\na=3\nc=4", 4, "[S]\na = 3\nc = 4\n[T]\nb = 2\n"},
+        {"[S]\na=1\0junk=2\n\x7f=\xff\n"s, 2, "[S]\na = 1\n\x7f = \xff\n"}};
+    for (const auto &[text, count, dump] : cases)
+        EXPECT_EQ((std::pair<LONG, std::string>{Load(text), Dump()}), std::pair(count, dump))
+            << text;
 }
 
 TEST_F(IniFile, LongLinesAreReadInPiecesAndWrittenWhole) {
@@ -108,10 +104,8 @@ TEST_F(IniFile, LongLinesAreReadInPiecesAndWrittenWhole) {
 
 TEST_F(IniFile, RoundTripLosesWhatTheFormatCannotCarry) {
     const std::string name63(63, 'n');
-    const struct {
-        const char *section, *name;
-        std::string value, dump;
-    } lossy[] = {
+    // A section, a name and a value set, and the file they come back from.
+    const std::tuple<const char *, const char *, std::string, std::string> lossy[] = {
         {"", "a", "1", ""},
         {"S", "", "1", ""},
         {"S", " pad ", " v ", "[S]\npad = v\n"},
@@ -119,14 +113,13 @@ TEST_F(IniFile, RoundTripLosesWhatTheFormatCannotCarry) {
         {"S", "[x", "1", ""},
         {"S", "lf", "1\n2", "[S]\nlf = 1\n"},
         {"S", name63.c_str(), std::string(200, 'v'),
-         "[S]\n" + name63 + " = " + std::string(189, 'v') + "\n"},
-    };
-    for (const auto &c : lossy) {
+         "[S]\n" + name63 + " = " + std::string(189, 'v') + "\n"}};
+    for (const auto &[section, name, value, dump] : lossy) {
         TrashINI(&ini);
-        INISetString(&ini, c.section, c.name, c.value.c_str());
-        EXPECT_NE(RoundTripExemption(ini), nullptr) << c.name;
+        INISetString(&ini, section, name, value.c_str());
+        EXPECT_NE(RoundTripExemption(ini), nullptr) << name;
         Load(Dump());
-        EXPECT_EQ(Dump(), c.dump) << c.name;
+        EXPECT_EQ(Dump(), dump) << name;
     }
 }
 
@@ -140,13 +133,9 @@ TEST_F(IniFile, SavesOnlyWhatIsTheUsersAndSaysWhyNot) {
     setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1); // created by the save
     Load(kExample);
     enum Kind { File, Locked, None, Chain, Dangling, LinkFifo, LinkDevice, Fifo, Folder, RoFolder };
-    const struct {
-        const char *name; // saved as ENVARC:<name>
-        Kind kind;
-        LONG result;
-        const char *stays; // what is at the end of the links afterwards
-        const char *says;  // the end of the line on standard error
-    } cases[] = {
+    // Saved as ENVARC:<name>; what is there; the result; what is at the end of
+    // the links afterwards; the end of the line on standard error.
+    const std::tuple<const char *, Kind, LONG, const char *, const char *> cases[] = {
         {"plain.ini", File, 5, kExample, ""},
         {"new.ini", None, 5, kExample, ""},
         {"chain.ini", Chain, 5, kExample, ""},
@@ -158,47 +147,47 @@ TEST_F(IniFile, SavesOnlyWhatIsTheUsersAndSaysWhyNot) {
         {"locked.ini", Locked, -1, "old", ": it is read-only\n"},
         {"ro/in.ini", RoFolder, -1, "missing", "/config/ro is read-only\n"},
     };
-    for (const auto &c : cases) {
-        const fs::path path = dir / ("config/"s + c.name);
+    for (const auto &[name, kind, result, stays, says] : cases) {
+        const fs::path path = dir / ("config/"s + name);
         const bool linked =
-            c.kind == Chain || c.kind == Dangling || c.kind == LinkFifo || c.kind == LinkDevice;
-        const fs::path at = linked ? fs::path(dir / ("t-"s + c.name)) : path;
+            kind == Chain || kind == Dangling || kind == LinkFifo || kind == LinkDevice;
+        const fs::path at = linked ? fs::path(dir / ("t-"s + name)) : path;
         fs::create_directories(path.parent_path());
-        if (c.kind == Chain) {
+        if (kind == Chain) {
             fs::create_symlink(fs::relative(at, path.parent_path()), dir / "config/half");
             fs::create_symlink("half", path);
         } else if (linked) {
             fs::create_symlink(at, path);
         }
-        if (c.kind == File || c.kind == Locked || c.kind == Chain) {
+        if (kind == File || kind == Locked || kind == Chain) {
             std::ofstream(at) << "old";
-            fs::permissions(at, c.kind == Locked ? perms::owner_read | perms::others_read
-                                                 : perms::owner_read | perms::owner_write);
+            fs::permissions(at, kind == Locked ? perms::owner_read | perms::others_read
+                                               : perms::owner_read | perms::owner_write);
         }
-        if ((c.kind == Fifo || c.kind == LinkFifo) && mkfifo(at.c_str(), 0600) != 0)
-            FAIL() << c.name;
-        if (c.kind == LinkDevice && mknod(at.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        if ((kind == Fifo || kind == LinkFifo) && mkfifo(at.c_str(), 0600) != 0)
+            FAIL() << name;
+        if (kind == LinkDevice && mknod(at.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
             continue; // making a device node needs root
-        if (c.kind == Folder)
+        if (kind == Folder)
             fs::create_directory(at);
-        if (c.kind == RoFolder)
+        if (kind == RoFolder)
             fs::permissions(path.parent_path(), perms::owner_read | perms::owner_exec);
         const perms before = fs::exists(at) ? fs::status(at).permissions() : perms::none;
         testing::internal::CaptureStderr();
-        EXPECT_EQ(SaveINI(&ini, ("ENVARC:"s + c.name).c_str()), c.result) << c.name;
+        EXPECT_EQ(SaveINI(&ini, ("ENVARC:"s + name).c_str()), result) << name;
         const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_TRUE(said.ends_with(c.says) && said.empty() == !*c.says) << c.name << ": " << said;
+        EXPECT_TRUE(said.ends_with(says) && said.empty() == !*says) << name << ": " << said;
         const fs::file_status now = fs::status(at);
-        const std::string stays = fs::is_fifo(now)             ? "fifo"
+        const std::string found = fs::is_fifo(now)             ? "fifo"
                                   : fs::is_character_file(now) ? "device"
                                   : fs::is_directory(now)      ? "folder"
                                   : !fs::exists(now)
                                       ? "missing"
                                       : dir.Read(fs::relative(at, dir.path()).string());
-        EXPECT_EQ(stays, c.stays) << c.name;
-        EXPECT_TRUE(before == perms::none || now.permissions() == before) << c.name;
-        EXPECT_EQ(fs::is_symlink(path), linked) << c.name;
-        if (c.kind == RoFolder)
+        EXPECT_EQ(found, stays) << name;
+        EXPECT_TRUE(before == perms::none || now.permissions() == before) << name;
+        EXPECT_EQ(fs::is_symlink(path), linked) << name;
+        if (kind == RoFolder)
             fs::permissions(path.parent_path(), perms::owner_all);
     }
     for (const auto &entry : fs::recursive_directory_iterator(dir.path()))
