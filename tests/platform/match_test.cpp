@@ -22,6 +22,8 @@ TEST(Wildcards, MatchAsAmigaDosDoes) {
         const char *no;
     } cases[] = {
         {"#?.rom", "Foo.ROM", "foo.rom.bak"},
+        {"#?.(rom|c(ol|ob))", "x.COB", "x.co"}, // "#?" and endings: matched by the end
+        {"#?'?.gz", "a?.GZ", "a.gz"},
         {"a?c", "abc", "ac"},
         {"#a", "aAa", "ab"},
         {"x#(ab)y", "xababy", "xaay"},
