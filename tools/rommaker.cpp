@@ -10,19 +10,11 @@ namespace rommaker {
 
 namespace {
 
-constexpr uint32_t kStart = 5381;
-constexpr std::size_t kMixedBytes = 100;
+constexpr std::size_t kMixedBytes = 100; // the bytes the fingerprint mixes
 // Filler that makes a stand-in obvious to anyone who looks inside.
 constexpr std::string_view kFiller = "KARVOLIN STAND-IN ROM, NOT A GAME. ";
 
 } // namespace
-
-uint32_t Fingerprint(const std::vector<uint8_t> &bytes) {
-    uint32_t hash = kStart;
-    for (std::size_t i = 0; i < bytes.size() && i < kMixedBytes; ++i)
-        hash = ((hash << 5) | (hash >> 27)) ^ bytes[i];
-    return hash;
-}
 
 std::optional<std::vector<uint8_t>> MakeRom(uint32_t fingerprint, std::size_t length) {
     if (length < kMinimumLength)
@@ -33,7 +25,7 @@ std::optional<std::vector<uint8_t>> MakeRom(uint32_t fingerprint, std::size_t le
     const std::size_t mixed = std::min(length, kMixedBytes);
     for (std::size_t lane = 0; lane < 4; ++lane)
         bytes[mixed - 1 - 8 * lane] = 0;
-    const uint32_t missing = Fingerprint(bytes) ^ fingerprint;
+    const uint32_t missing = GetBufferFingerPrint(bytes.data(), ULONG(mixed)) ^ fingerprint;
     for (std::size_t lane = 0; lane < 4; ++lane)
         bytes[mixed - 1 - 8 * lane] = static_cast<uint8_t>(missing >> (8 * lane));
     return bytes;

@@ -18,9 +18,6 @@ namespace rommaker {
 // Shorter files cannot reach every fingerprint.
 constexpr std::size_t kMinimumLength = 25;
 
-// The fingerprint of the first 100 bytes (all of them when fewer).
-uint32_t Fingerprint(const std::vector<uint8_t> &bytes);
-
 // The bytes of a ROM with this fingerprint and length; nullopt when the
 // length is below kMinimumLength.
 std::optional<std::vector<uint8_t>> MakeRom(uint32_t fingerprint, std::size_t length);

@@ -28,7 +28,7 @@ struct DosFileHandle {
 
 namespace {
 
-constexpr size_t kFirstRead = 512;
+constexpr size_t kFirstRead = 101; // a fingerprint's 100 bytes, and one more
 
 LONG Fail(long code) {
     SetIoErr(code);

@@ -187,12 +187,63 @@ bool Pattern::Compile(std::string_view pattern) {
     root_ = parser.Choices();
     if (root_ >= 0 && !parser.AtEnd())
         root_ = -1; // a ')' without its '('
+    FindEndings();
     return root_ >= 0;
+}
+
+// The texts a node matches when they are a few literal ones (a character, or
+// a group of sequences of such); false when it matches anything else.
+bool Pattern::Literals(int index, std::vector<std::string> &texts) const {
+    constexpr size_t kMostTexts = 64;
+    const Node &node = nodes_[static_cast<size_t>(index)];
+    if (node.kind == Node::Kind::Char) {
+        for (std::string &text : texts)
+            text += static_cast<char>(Lower(static_cast<unsigned char>(node.ch)));
+        return true;
+    }
+    if (node.kind != Node::Kind::Group)
+        return false;
+    std::vector<std::string> all;
+    for (const std::vector<int> &choice : node.choices) {
+        std::vector<std::string> grown = texts;
+        for (const int element : choice)
+            if (!Literals(element, grown))
+                return false;
+        all.insert(all.end(), grown.begin(), grown.end());
+        if (all.size() > kMostTexts)
+            return false;
+    }
+    texts = std::move(all);
+    return true;
+}
+
+void Pattern::FindEndings() {
+    endings_.clear();
+    if (root_ < 0 || nodes_[static_cast<size_t>(root_)].choices.size() != 1)
+        return;
+    const std::vector<int> &sequence = nodes_[static_cast<size_t>(root_)].choices.front();
+    if (sequence.empty() || nodes_[static_cast<size_t>(sequence[0])].kind != Node::Kind::Repeat ||
+        nodes_[static_cast<size_t>(nodes_[static_cast<size_t>(sequence[0])].child)].kind !=
+            Node::Kind::Any)
+        return;
+    std::vector<std::string> endings{""};
+    for (size_t i = 1; i < sequence.size(); ++i)
+        if (!Literals(sequence[i], endings))
+            return;
+    endings_ = std::move(endings);
 }
 
 bool Pattern::Matches(std::string_view name) const {
     if (root_ < 0)
         return false;
+    if (!endings_.empty()) {
+        for (const std::string &ending : endings_)
+            if (name.size() >= ending.size() &&
+                std::equal(ending.begin(), ending.end(), name.end() - ending.size(),
+                           [](char e, char c) { return e == char(Lower((unsigned char)c)); }))
+                return true;
+        return false;
+    }
     Positions start(name.size() + 1), end(name.size() + 1);
     start.Set(0);
     Step(root_, name, start, end);

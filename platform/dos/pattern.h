@@ -37,10 +37,16 @@ class Pattern {
     void StepSequence(const std::vector<int> &sequence, std::string_view name,
                       const Positions &from, Positions &to) const;
     bool ClassHas(const Node &node, unsigned char c) const;
+    bool Literals(int node, std::vector<std::string> &texts) const;
+    void FindEndings();
 
     std::vector<Node> nodes_;
     int root_ = -1;
     bool wild_ = false;
+    // For a pattern that is "#?" and then only literal text, with or without
+    // alternatives ("#?.(rom|zip)"): every ending it allows, in lower case. A
+    // name matches when it ends in one; no positions need be followed.
+    std::vector<std::string> endings_;
 };
 
 } // namespace platform::dos

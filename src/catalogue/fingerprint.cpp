@@ -10,7 +10,7 @@
 namespace {
 
 constexpr ULONG kFingerprintStart = 5381;
-constexpr int kFingerprintBytes = 100;
+constexpr ULONG kFingerprintBytes = 100;
 
 ULONG RotateLeft5(ULONG value) {
     return (value << 5) | (value >> 27);
@@ -38,16 +38,20 @@ LONG FindFingerprint(CONST_STRPTR fingerprint) {
 } // namespace
 
 ULONG GetFileFingerPrint(CONST_STRPTR path) {
-    ULONG hash = kFingerprintStart;
     BPTR file = OpenRom(path);
     if (!file)
-        return hash;
+        return kFingerprintStart;
     // The head in one read (a read error mixes in nothing, as at the end).
     UBYTE head[kFingerprintBytes];
     const LONG count = Read(file, head, kFingerprintBytes);
-    for (LONG i = 0; i < count; i++)
-        hash = RotateLeft5(hash) ^ head[i];
     Close(file);
+    return GetBufferFingerPrint(head, count > 0 ? count : 0);
+}
+
+ULONG GetBufferFingerPrint(const UBYTE *bytes, ULONG length) {
+    ULONG hash = kFingerprintStart;
+    for (ULONG i = 0; i < length && i < kFingerprintBytes; i++)
+        hash = RotateLeft5(hash) ^ bytes[i];
     return hash;
 }
 

@@ -27,6 +27,9 @@ extern WORD DebugIT;
 // Fingerprint of the first 100 bytes of a file (of the ROM inside a .zip or
 // .gz); 5381 when it cannot be opened.
 ULONG GetFileFingerPrint(CONST_STRPTR path);
+// The same fingerprint of the first 100 bytes (all of them when fewer) of a
+// buffer of `length` bytes.
+ULONG GetBufferFingerPrint(const UBYTE *bytes, ULONG length);
 // Sum of all bytes of a file, wrapping at 32 bits; 0 when it cannot be opened.
 ULONG GetFileSum(CONST_STRPTR path);
 // Whether the first `length` bytes of name end in extension (".gz", in lower

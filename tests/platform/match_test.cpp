@@ -19,6 +19,8 @@ namespace fs = std::filesystem;
 TEST(Wildcards, MatchAsAmigaDosDoes) {
     const std::tuple<const char *, const char *, const char *> cases[] = {
         {"#?.rom", "Foo.ROM", "foo.rom.bak"},
+        {"#?.(rom|c(ol|ob))", "x.COB", "x.co"}, // "#?" and endings: matched by the end
+        {"#?'?.gz", "a?.GZ", "a.gz"},
         {"a?c", "abc", "ac"},
         {"#a", "aAa", "ab"},
         {"x#(ab)y", "xababy", "xaay"},

@@ -3,31 +3,36 @@
 // values (MUIV_), images (MUII_), MUI_MakeObject kinds (MUIO_) and the
 // message structures of the methods.
 //
-// Built-in classes and their attributes (I = at creation, S = set, G = get,
-// N = can be watched with MUIM_Notify):
-//   Application.mui  Author, Base, Copyright, Description, Title, Version (ISG),
-//                    Window (I, also OM_ADDMEMBER/OM_REMMEMBER); methods
-//                    NewInput, ReturnID. Owns its windows.
-//   Window.mui       Title, Width, Height, ID (ISG); RootObject (I); Open (SGN);
-//                    CloseRequest (GN, raised by the close gadget);
-//                    DefaultObject (ISG, the gadget that has the keys when the
-//                    window opens). Owns its root.
-//   Group.mui        Horiz (IG), Child (I, also OM_ADDMEMBER/OM_REMMEMBER);
-//                    methods InitChange, ExitChange. Owns its children.
-//   Text.mui         Contents, PreParse (ISGN, copied), HiChar (ISG).
-//   Image.mui        Image_Spec (ISG).
-//   List.mui         SourceArray (I, referenced, not copied), Active (ISGN),
-//                    Entries (G), Title (ISG, copied: a line above the
-//                    entries that is no entry and never scrolls away).
-//   Listview.mui     Input (ISG), List (I); DoubleClick (GN, raised by a double
-//                    click or the Return key on an entry). Owns its list.
-//   Cycle.mui        Entries (I, referenced), Active (ISGN).
-//   Dtpic.mui        Name (ISG, copied).
+// Built-in classes and their own attributes. Each class's attribute table
+// (platform/mui/<class>_class.cpp) says how it keeps them: an attribute
+// marked creation-only there is given at creation and never set later; every
+// other one can be given at creation, set, read and watched with MUIM_Notify.
+//   Application.mui  Author, Base, Copyright, Description, Title, Version;
+//                    Window (at creation, also OM_ADDMEMBER/OM_REMMEMBER);
+//                    methods NewInput, ReturnID. Owns its windows.
+//   Window.mui       Title, Width, Height, ID, RootObject (at creation), Open,
+//                    CloseRequest (raised by the close gadget), DefaultObject
+//                    (the gadget that has the keys when the window opens).
+//                    Owns its root.
+//   Group.mui        Horiz; Child (at creation, also OM_ADDMEMBER/
+//                    OM_REMMEMBER); methods InitChange, ExitChange. Owns its
+//                    children.
+//   Text.mui         Contents, PreParse (copied), HiChar.
+//   Image.mui        Image_Spec.
+//   List.mui         SourceArray (at creation, referenced, not copied),
+//                    Entries (its count, made at creation), Active, Title
+//                    (copied: a line above the entries that is no entry and
+//                    never scrolls away).
+//   Listview.mui     Input, List (at creation), DoubleClick (raised by a
+//                    double click or the Return key on an entry). Owns its
+//                    list.
+//   Cycle.mui        Entries (at creation, referenced), Active.
+//   Dtpic.mui        Name (copied).
 //   Rectangle.mui    a space, made by MUI_MakeObject(MUIO_HSpace/MUIO_VSpace, ...).
 // Every class of the toolkit also keeps the common attributes: UserData,
 // Frame, Background, Font, InputMode, Selected, Pressed, ShowSelState,
 // ControlChar, CycleChain, HorizWeight, VertWeight, FixWidth, FixHeight,
-// Disabled (ISGN), and their Parent in the tree (G). Labels from
+// Disabled, and their Parent in the tree (read only). Labels from
 // MUI_MakeObject(MUIO_Label, ...) are Text.mui objects.
 //
 // Notification: MUIM_Notify runs its action whenever the attribute really
