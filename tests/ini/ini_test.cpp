@@ -213,7 +213,7 @@ TEST_F(IniFile, SavesOnlyWhatIsTheUsersAndSaysWhyNot) {
     unsetenv("XDG_CONFIG_HOME");
 }
 
-TEST_F(IniFile, LookupsAreExactAndMissingThingsGiveDefaults) {
+TEST_F(IniFile, LookupsAreExactMissingThingsGiveDefaultsIntegersWrap) {
     EXPECT_EQ((Results{INIHasVar(&ini, "S", nullptr), INIDeleteVar(&ini, "S", nullptr)}),
               (Results{0, 0}));
     EXPECT_EQ(INIGetInteger(&ini, "S", "v", 42), 42);
@@ -228,6 +228,18 @@ TEST_F(IniFile, LookupsAreExactAndMissingThingsGiveDefaults) {
         (Results{INIHasVar(&ini, "settings", nullptr), INIHasVar(&ini, "Settings", "soundon")}),
         (Results{0, 0}));
     EXPECT_EQ(INIGetFloat(&ini, "Settings", "soundon", 1.5), 1.5);
+    // Integers are written as 32-bit unsigned text and read back with wrapping.
+    INISetInteger(&ini, "S", "minus", -1);
+    EXPECT_EQ(Get("S", "minus"), "4294967295");
+    EXPECT_EQ(INIGetInteger(&ini, "S", "minus", 0), -1);
+    const std::pair<const char *, LONG> texts[] = {
+        {" \t-12abc", -12},  {"+7", 7},
+        {"x1", 0},           {"2147483648", INT32_MIN},
+        {"-4294967297", -1}, {"99999999999999999999999999", static_cast<LONG>(0xE3FFFFFF)}};
+    for (auto [text, expected] : texts) {
+        INISetString(&ini, "S", "t", text);
+        EXPECT_EQ(INIGetInteger(&ini, "S", "t", 5), expected) << text;
+    }
 }
 
 // Records keep their order as the arrays grow and when some are deleted; a
@@ -271,21 +283,6 @@ TEST_F(IniFile, TextsThatDoNotFitAndStoresWithoutSections) {
     dir.Write("kept.ini", "[Kept]\n");
     EXPECT_EQ(SaveINI(&ini, (dir / "kept.ini").c_str()), 0);
     EXPECT_EQ(dir.Read("kept.ini"), "[Kept]\n");
-}
-
-// Integers are written as 32-bit unsigned text and read back with wrapping.
-TEST_F(IniFile, IntegersWrapToThirtyTwoBits) {
-    INISetInteger(&ini, "S", "minus", -1);
-    EXPECT_EQ(Get("S", "minus"), "4294967295");
-    EXPECT_EQ(INIGetInteger(&ini, "S", "minus", 0), -1);
-    const std::pair<const char *, LONG> texts[] = {
-        {" \t-12abc", -12},  {"+7", 7},
-        {"x1", 0},           {"2147483648", INT32_MIN},
-        {"-4294967297", -1}, {"99999999999999999999999999", static_cast<LONG>(0xE3FFFFFF)}};
-    for (auto [text, expected] : texts) {
-        INISetString(&ini, "S", "t", text);
-        EXPECT_EQ(INIGetInteger(&ini, "S", "t", 5), expected) << text;
-    }
 }
 
 } // namespace

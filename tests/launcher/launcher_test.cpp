@@ -86,20 +86,6 @@ TEST_F(LauncherTest, TheWindowTreeAsBuilt) {
     EXPECT_EQ(std::pair(Data().ROMNum, Get(Find(ID_LIST), MUIA_List_Entries)),
               std::pair(-1, IPTR{0}));
     EXPECT_EQ(Get(Win, MUIA_Window_ID), 0x4D41494Eu); // 'MAIN' keys the remembered placement
-    const auto labels = [](ULONG id) {
-        std::vector<std::string> labels;
-        for (auto entry = reinterpret_cast<CONST_STRPTR *>(Get(Find(id), MUIA_Cycle_Entries));
-             entry && *entry; ++entry)
-            labels.push_back(*entry);
-        return labels;
-    };
-    EXPECT_EQ(
-        labels(ID_SPINNER),
-        (std::vector<std::string>{"Not Emulated", "Spinner 1 as Mouse X", "Spinner 1 as Mouse Y",
-                                  "Spinner 2 as Mouse X", "Spinner 2 as Mouse Y"}));
-    EXPECT_EQ(labels(ID_PALETTE),
-              (std::vector<std::string>{"Scaled VDP Colors", "Original VDP Colors",
-                                        "Faded NTSC Colors"}));
     // Every id once in the whole tree, on the object that acts on it: a check
     // mark's on the mark, not its row; the list's on the list, not its view.
     std::multimap<ULONG, std::string> ids; // id -> class of an object carrying it
