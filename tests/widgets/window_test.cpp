@@ -103,17 +103,15 @@ class WindowTest : public ::testing::Test {
                                            MUIA_Window_DefaultObject, listview_});
         app_ = NewObject(appClass_->mcc_Class, nullptr,
                          {MUIA_Application_Base, "WIDGETTEST", MUIA_Application_Window, win_});
-        for (auto [object, attribute] : {std::pair{check_, MUIA_Selected},
-                                         {cycle_, MUIA_Cycle_Active},
-                                         {list_, MUIA_List_Active},
-                                         {button_, MUIA_Pressed},
-                                         {listview_, MUIA_Listview_DoubleClick},
-                                         {win_, MUIA_Window_CloseRequest}})
-            IDoMethod(object, MUIM_Notify, attribute,
-                      object == button_     ? FALSE
-                      : object == listview_ ? TRUE
-                                            : MUIV_EveryTime,
-                      app_, 3, kRecord, object, MUIV_TriggerValue);
+        for (auto [object, attribute, trigger] :
+             {std::tuple{check_, MUIA_Selected, MUIV_EveryTime},
+              {cycle_, MUIA_Cycle_Active, MUIV_EveryTime},
+              {list_, MUIA_List_Active, MUIV_EveryTime},
+              {button_, MUIA_Pressed, IPTR(FALSE)},
+              {listview_, MUIA_Listview_DoubleClick, IPTR(TRUE)},
+              {win_, MUIA_Window_CloseRequest, MUIV_EveryTime}})
+            IDoMethod(object, MUIM_Notify, attribute, trigger, app_, 3, kRecord, object,
+                      MUIV_TriggerValue);
         SetAttrs(win_, MUIA_Window_Open, TRUE, TAG_DONE);
         ASSERT_NE(Window(), nullptr);
     }
@@ -353,19 +351,9 @@ TEST(ShownTextTest, NamesShowAsTheirBytesAre) {
 // A virtual controller of SDL's, with every button and axis, plugged in
 // while it lives; each change is read at once.
 struct Pad {
-    int index;
-    SDL_Joystick *joystick;
-    Pad() {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        index = SDL_JoystickAttachVirtualEx(&desc);
-        joystick = SDL_JoystickOpen(index);
-    }
+    int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                          SDL_CONTROLLER_BUTTON_MAX, 0);
+    SDL_Joystick *joystick = SDL_JoystickOpen(index);
     ~Pad() {
         SDL_JoystickClose(joystick);
         SDL_JoystickDetachVirtual(index);
