@@ -280,11 +280,8 @@ TEST(Notify, FiresOnRealChangesOnlyInOrderAfterTheValueIsTakenAndNeverReenters) 
 TEST(NewInput, AppliesQueuedUserInputWithNotificationsInside) {
     Gui gui;
     const LONG quit = MUIV_Application_ReturnID_Quit;
-    const struct {
-        std::vector<InputRecord> input;
-        LONG id;
-        IPTR pressed, selected; // the button's and the check mark's state after it
-    } steps[] = {
+    // The input, the id NewInput returns, the button's and the check mark's state after it.
+    const std::tuple<std::vector<InputRecord>, LONG, IPTR, IPTR> steps[] = {
         {{{Kind::Press, gui.quit}, {Kind::Release, gui.quit, 0, TRUE}}, quit, 0, 0},
         {{{Kind::Press, gui.quit}}, 0, 1, 0},
         {{{Kind::Release, gui.quit, 0, FALSE}}, 0, 0, 0}, // let go elsewhere: no click
@@ -297,14 +294,14 @@ TEST(NewInput, AppliesQueuedUserInputWithNotificationsInside) {
         {{{Kind::SetQuiet, gui.check, MUIA_Selected, TRUE}}, 0, 0, 1},
         {{{Kind::Set, gui.window, MUIA_Window_CloseRequest, TRUE}}, 77, 0, 1},
         {{{Kind::Set, gui.window, MUIA_Window_CloseRequest, TRUE}}, 77, 0, 1}}; // every request
-    for (const auto &step : steps) {
-        const IPTR pressed = Get(gui.quit, MUIA_Pressed);
-        for (const InputRecord &record : step.input)
+    for (const auto &[input, id, pressed, selected] : steps) {
+        const IPTR before = Get(gui.quit, MUIA_Pressed);
+        for (const InputRecord &record : input)
             gui.Queue(record);
-        EXPECT_EQ(Get(gui.quit, MUIA_Pressed), pressed); // nothing is applied before NewInput
-        EXPECT_EQ(gui.NewInput(), step.id);
+        EXPECT_EQ(Get(gui.quit, MUIA_Pressed), before); // nothing is applied before NewInput
+        EXPECT_EQ(gui.NewInput(), id);
         EXPECT_EQ(std::pair(Get(gui.quit, MUIA_Pressed), Get(gui.check, MUIA_Selected)),
-                  std::pair(step.pressed, step.selected));
+                  std::pair(pressed, selected));
     }
 }
 
