@@ -153,8 +153,6 @@ TEST_F(ProgramTest, KeyboardAloneInADrawerWithPipes) {
     EXPECT_EQ(session_.EmulatorRuns(2),
               (Runs{{top, "-sound", "-palette", "0"}, {top, "-sound", "-palette", "1"}}));
     const fs::path placement = drawer_.configDir() / "mui/windows.geometry";
-    EXPECT_EQ(std::pair(fs::is_fifo(drawer_.settingsFile()), fs::is_fifo(placement)),
-              std::pair(true, true));
     EXPECT_EQ(session_.Output(), "Cannot save " + placement.string() + ": it is a named pipe\n" +
                                      "Cannot save " + drawer_.settingsFile().string() +
                                      ": it is a named pipe\n");
@@ -222,10 +220,7 @@ TEST(Install, LaysOutACompleteDrawerAndKeepsTheUsersFiles) {
          {"karvolin", "karvolin-drawer", "karvolin.png", "images/nocart.png", "karvolin.desktop"})
         EXPECT_TRUE(fs::is_regular_file(dir / file)) << file;
     EXPECT_EQ(ReadFile(dir / "images/253740.png"), artBytes);
-    EXPECT_EQ(ReadFile(zip), zipBytes);
-    // The drawer tool writes the entry (its tests read it back).
-    EXPECT_NE(ReadFile(dir / "karvolin.desktop").find("\nExec=" + (dir / "karvolin").string()),
-              std::string::npos);
+    EXPECT_EQ(ReadFile(zip), zipBytes); // the entry's own tests are the drawer tool's
 
     XServer server;
     Session session{server, drawer};

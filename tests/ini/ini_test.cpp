@@ -57,7 +57,6 @@ TEST_F(IniFile, ExampleLoadsAndSavesBackByteForByte) {
     EXPECT_EQ(ini.Sections, nullptr);
 
     EXPECT_EQ(Load(kExample), 5);
-    EXPECT_STREQ(ini.Sections[0].Vars[4].Value, "2");
     EXPECT_EQ(SaveINI(&ini, (dir / "out.ini").c_str()), 5);
     EXPECT_EQ(dir.Read("out.ini"), kExample);
     EXPECT_EQ(FilesInDir(), 3u); // no temporary file left behind

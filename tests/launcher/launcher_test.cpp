@@ -229,21 +229,16 @@ TEST_F(LauncherTest, SelectingARomShowsTheFirstPictureThatDecodes) {
     QBuffer buffer(&jpeg);
     ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
     ASSERT_TRUE(QImage(16, 16, QImage::Format_RGB32).save(&buffer, "JPG"));
-    for (const auto &[name, bytes] : {std::pair<std::string, std::string>{"253740.png", png},
-                                      {"2D538F.png", png.substr(0, 40)},
-                                      {"Mr. Do! (USA).png", png},
-                                      {"a_b_c_d_e_f_g_h_i_j.png", png},
-                                      {"2D097C.png", ""},
-                                      {"joust.png", "no picture"},
-                                      {"big.png", huge},
-                                      {"cut.png", jpeg.chopped(8).toStdString()}})
+    const std::pair<std::string, std::string> images[] = {
+        {"253740.png", png},        {"2D538F.png", png.substr(0, 40)},
+        {"Mr. Do! (USA).png", png}, {"a_b_c_d_e_f_g_h_i_j.png", png},
+        {"2D097C.png", ""},         {"joust.png", "no picture"},
+        {"big.png", huge},          {"cut.png", jpeg.chopped(8).toStdString()}};
+    for (const auto &[name, bytes] : images)
         dir_.Write("images/" + name, bytes);
     ASSERT_EQ(::mkfifo((dir_ / "images/18C8BC.png").c_str(), 0600), 0);
-    const struct {
-        std::string rom;
-        int row; // -1: not in the table
-        std::string shown;
-    } rows[] = {
+    // A ROM, its table row (-1: none) and the picture it shows.
+    const std::tuple<std::string, int, std::string> rows[] = {
         {"kong.rom", 14, "253740.png"},
         {"Mr. Do! (USA).col", 96, "Mr. Do! (USA).png"}, // its table picture cut short
         {"a&b*c:d`e<f>g?h\\i|j.col.gz", -1, "a_b_c_d_e_f_g_h_i_j.png"},
@@ -254,12 +249,12 @@ TEST_F(LauncherTest, SelectingARomShowsTheFirstPictureThatDecodes) {
         {"pipe.rom", -1, "nocart.png"},
     };
     std::vector<std::string> paths;
-    for (const auto &row : rows) {
-        paths.push_back(dir_ / ("roms/" + row.rom));
-        if (row.row < 0)
-            dir_.Write("roms/" + row.rom, "no cartridge");
+    for (const auto &[rom, row, shown] : rows) {
+        paths.push_back(dir_ / ("roms/" + rom));
+        if (row < 0)
+            dir_.Write("roms/" + rom, "no cartridge");
         else
-            ASSERT_TRUE(rommaker::WriteRom(paths.back(), *rommaker::RowFingerprint(row.row), 4096));
+            ASSERT_TRUE(rommaker::WriteRom(paths.back(), *rommaker::RowFingerprint(row), 4096));
     }
     fs::remove(paths.back());
     ASSERT_EQ(::mkfifo(paths.back().c_str(), 0600), 0);
@@ -273,7 +268,7 @@ TEST_F(LauncherTest, SelectingARomShowsTheFirstPictureThatDecodes) {
         SetAttrs(App, MUIA_Launcher_ROMNum, index, TAG_DONE);
         EXPECT_EQ(Data().ROMNum, index);
         EXPECT_EQ(Text(Find(ID_PICTURE), MUIA_Dtpic_Name),
-                  "PROGDIR:images/" + (index < 0 ? "nocart.png" : rows[index].shown))
+                  "PROGDIR:images/" + (index < 0 ? "nocart.png" : std::get<2>(rows[index])))
             << index;
         EXPECT_NE(Find(ID_PICTURE), old);
         EXPECT_EQ(platform::mui::ChildrenOf(Find(ID_PICTUREGROUP)),

@@ -1,5 +1,6 @@
 #pragma once
 #include "search_path.h"
+#include "temp_dir.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -20,8 +21,6 @@ namespace fs = std::filesystem;
 class StandInEmulator {
   public:
     explicit StandInEmulator(double lingerSeconds = 0) {
-        char pattern[] = "/tmp/karvolin-colem-XXXXXX";
-        dir_ = ::mkdtemp(pattern);
         // The signal masks are read by the shell itself: a child would see them
         // as the shell holds them while it waits.
         std::ofstream(dir_ / "colem")
@@ -38,7 +37,6 @@ class StandInEmulator {
         ::setenv("PATH", path_.c_str(), 1);
         for (pid_t pid : Pids())
             ::kill(pid, SIGKILL);
-        fs::remove_all(dir_);
     }
     const fs::path &Dir() const { return dir_; }
     std::vector<pid_t> Pids() const {
@@ -55,11 +53,11 @@ class StandInEmulator {
     // "state", lines "<descriptor> <target>" then its blocked and ignored
     // signals.
     std::string Record(const char *what, pid_t pid) const {
-        std::ifstream in(dir_ / (what + ("." + std::to_string(pid))), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        return temp_.Read(what + ("." + std::to_string(pid)));
     }
 
   private:
-    fs::path dir_;
+    TempDir temp_;
+    const fs::path &dir_ = temp_.path();
     std::string path_ = std::getenv("PATH");
 };
