@@ -50,21 +50,15 @@ struct IniFile : ::testing::Test {
     }
 };
 
-TEST_F(IniFile, ExampleLoadsAndSavesBackByteForByte) {
-    EXPECT_EQ(LoadINI(&ini, (dir / "missing.ini").c_str()), 0);
-    dir.Write("big.ini", "[S]\nv = 1\n" + std::string(INI_MAX_FILE_SIZE, '\n'));
-    EXPECT_EQ(LoadINI(&ini, (dir / "big.ini").c_str()), -1); // no settings file of ours
-    EXPECT_EQ(ini.Sections, nullptr);
-
-    EXPECT_EQ(Load(kExample), 5);
-    EXPECT_EQ(SaveINI(&ini, (dir / "out.ini").c_str()), 5);
-    EXPECT_EQ(dir.Read("out.ini"), kExample);
-    EXPECT_EQ(FilesInDir(), 3u); // no temporary file left behind
-}
-
+// The example loads and saves back byte for byte; what the reader takes from
+// other files. A file larger than settings are is none of ours.
 TEST_F(IniFile, ReaderRules) {
+    EXPECT_EQ(LoadINI(&ini, (dir / "missing.ini").c_str()), 0);
+    EXPECT_EQ(Load("[S]\nv = 1\n" + std::string(INI_MAX_FILE_SIZE, '\n')), -1);
+    EXPECT_EQ(ini.Sections, nullptr);
     // A file, the variables it loads, the file they save as.
     const std::tuple<std::string, LONG, std::string> cases[] = {
+        {kExample, 5, kExample},
         {"a = 1\n[S]\nb=2\n", 1, "[S]\nb = 2\n"},
         {"  [  Set tings  ] junk\nPalette=2\n[Set tings\nSoundOn=1\n", 2,
          "[Set tings]\nPalette = 2\nSoundOn = 1\n"},
