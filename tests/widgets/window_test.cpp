@@ -5,6 +5,7 @@
 #include "qt/game_controllers.h"
 #include "qt/geometry_store.h"
 #include "qt/mui_text.h"
+#include "temp_dir.h"
 
 #include <dos/dos.h>
 #include <libraries/mui.h>
@@ -47,11 +48,6 @@ IPTR SpyDispatcher(struct IClass *cl, Object *obj, Msg msg) {
     }
     g_entryReads += msg->MethodID == MUIM_List_GetEntry;
     return IDoSuperMethodA(cl, obj, msg);
-}
-
-std::string Read(const fs::path &file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 const char *const kCycleEntries[] = {"One", "Two", "Three", nullptr};
@@ -183,8 +179,8 @@ class WindowTest : public ::testing::Test {
         IDoMethod(pictureGroup_, MUIM_Group_ExitChange);
     }
 
-    QTemporaryDir temp_;
-    const fs::path dir_ = temp_.path().toStdString();
+    TempDir temp_;
+    const fs::path &dir_ = temp_.path();
     struct Library *mui_ = nullptr;
     struct MUI_CustomClass *appClass_ = nullptr, *listClass_ = nullptr;
     Object *app_ = nullptr, *win_ = nullptr, *check_, *cycle_, *list_, *listview_, *button_,
@@ -308,7 +304,6 @@ TEST_F(WindowTest, GroupChangeSwapsThePicture) {
     fs::rename(WritePicture("small.png", 20, 20, 0x30c030), dir_ / "caf\xe9" / "small.png");
     SwapPicture((dir_ / "caf\xe9" / "small.png").string());
     EXPECT_FALSE(Picture().isNull());
-    fs::remove_all(dir_ / "caf\xe9"); // QTemporaryDir cannot remove a name that is no UTF-8
 }
 
 TEST_F(WindowTest, PlacementSurvivesReopenInANewApplication) {
@@ -327,7 +322,7 @@ TEST_F(WindowTest, PlacementSurvivesReopenInANewApplication) {
     SetAttrs(win_, MUIA_Window_Open, FALSE, TAG_DONE);
     Reopen(kWindowId + 1); // another id: the toolkit's width
     EXPECT_EQ(Window()->width(), 300);
-    EXPECT_EQ(Read(dir_ / "config/mui/windows.geometry").find("30000"), std::string::npos);
+    EXPECT_EQ(temp_.Read("config/mui/windows.geometry").find("30000"), std::string::npos);
 }
 
 // A name is shown as its bytes are: UTF-8 as such, any other byte as its
@@ -443,8 +438,8 @@ TEST_F(WindowTest, AGameControllerWorksTheWindowAsKeysDo) {
 }
 
 TEST(GeometryStoreTest, KeepsEntriesApartSkipsDamageAndFailsCleanly) {
-    QTemporaryDir temp;
-    const fs::path dir = temp.path().toStdString(), file = dir / "sub/windows";
+    const TempDir temp;
+    const fs::path &dir = temp.path(), file = dir / "sub/windows";
     const GeometryStore store(file); // folders are made on first save
     EXPECT_FALSE(store.Load("APP", 1));
     ASSERT_TRUE(store.Save("APP", 1, {10, 20, 300, 400}));
@@ -461,7 +456,7 @@ TEST(GeometryStoreTest, KeepsEntriesApartSkipsDamageAndFailsCleanly) {
     for (ULONG damaged : {0xAu, 0xBu})
         EXPECT_FALSE(store.Load("APP", damaged)) << damaged;
     ASSERT_TRUE(store.Save("APP", 3, {0, 0, 9, 9}));
-    EXPECT_EQ(Read(file).find("garbage"), std::string::npos);
+    EXPECT_EQ(temp.Read("sub/windows").find("garbage"), std::string::npos);
     EXPECT_EQ(store.Load("APP", 2), (WindowGeometry{-5, 0, 640, 480}));
 
     // A name that would split a line, or a place that cannot be written.
