@@ -88,7 +88,6 @@ TEST_F(LauncherTest, TheWindowTreeAsBuilt) {
                   (dir_.path() / "roms").string());
     EXPECT_EQ(std::pair(Data().ROMNum, Get(Find(ID_LIST), MUIA_List_Entries)),
               std::pair(-1, IPTR{0}));
-    EXPECT_EQ(Get(Win, MUIA_Window_ID), 0x4D41494Eu); // 'MAIN' keys the remembered placement
     // Every id once in the whole tree, on the object that acts on it: a check
     // mark's on the mark, not its row; the list's on the list, not its view.
     std::multimap<ULONG, std::string> ids; // id -> class of an object carrying it

@@ -6,7 +6,6 @@
 #include <proto/exec.h>
 #include <proto/intuition.h>
 #include <proto/muimaster.h>
-#include <proto/utility.h>
 
 #include <gtest/gtest.h>
 
@@ -95,19 +94,6 @@ IPTR OwnDispatcher(struct IClass *cl, Object *obj, Msg msg) {
 
 } // namespace
 
-TEST(Tags, NextTagItemFollowsIgnoreSkipAndMore) {
-    struct TagItem tail[] = {{TAG_USER + 5, 16}, {TAG_DONE, 0}, {TAG_USER + 9, 32}};
-    struct TagItem head[] = {{TAG_USER + 1, 1}, {TAG_IGNORE, 2},
-                             {TAG_SKIP, 1},     {TAG_USER + 2, 4},
-                             {TAG_USER + 3, 8}, {TAG_MORE, reinterpret_cast<IPTR>(tail)}};
-    IPTR seen = 0;
-    for (struct TagItem *cursor = head, *item; (item = NextTagItem(&cursor));)
-        seen += item->ti_Data;
-    EXPECT_EQ(seen, 1u + 8 + 16); // one bit an item: the items seen
-    EXPECT_EQ(std::pair(GetTagData(TAG_USER + 5, 7, head), GetTagData(TAG_USER + 2, 7, head)),
-              std::pair(IPTR{16}, IPTR{7}));
-}
-
 // A program's own subclass of Application.mui: its data apart from the
 // application's, return ids first in, first out, the loop awake while any
 // wait, and the class kept while an object of it lives.
@@ -128,8 +114,7 @@ TEST(CustomClass, SubclassOfApplicationWorksAsOne) {
     IDoMethod(app, MUIM_Application_ReturnID, MUIV_Application_ReturnID_Quit);
     EXPECT_EQ(newInput(), 5);
     ASSERT_NE(signals, 0u);
-    EXPECT_STREQ(FindTask(nullptr)->tc_Name, "toolkit_test"); // the task, named by the process
-    EXPECT_EQ(Wait(signals | kBreakC), signals);              // the second id is pending
+    EXPECT_EQ(Wait(signals | kBreakC), signals); // the second id is pending
     EXPECT_EQ(newInput(), MUIV_Application_ReturnID_Quit);
     EXPECT_EQ(newInput(), 0);
     EXPECT_EQ(SetSignal(0, 0) & signals, 0u);                      // nothing left to wake for
@@ -332,11 +317,6 @@ TEST(NewInput, AnActionMayDisposeItsSourceOrTheApplication) {
 
 TEST(View, IsToldOfGroupChangesAtExitAndOfWindowsOpeningAndClosing) {
     RecordingObserver observer;
-    Object *lonely = MUI_NewObject(MUIC_Window, MUIA_Window_Open, TRUE);
-    SetAttrs(lonely, MUIA_Window_Open, TRUE, TAG_DONE);
-    EXPECT_EQ(Get(lonely, MUIA_Window_Open), 0u); // opens only in an application
-    MUI_DisposeObject(lonely);
-
     Gui gui;
     SetAttrs(gui.window, MUIA_Window_Open, TRUE, TAG_DONE);
     SetAttrs(gui.quit, MUIA_Text_Contents, "Leave", TAG_DONE); // told with the kept copy
@@ -359,20 +339,4 @@ TEST(View, IsToldOfGroupChangesAtExitAndOfWindowsOpeningAndClosing) {
     MUI_DisposeObject(gui.app);
     gui.app = nullptr;
     EXPECT_EQ(std::pair(observer.opened, observer.closed), std::pair(1, 1));
-}
-
-TEST(Library, OpensWithoutADisplayAndRefusesWhenTheViewCannotStart) {
-    struct Library *base;
-    EXPECT_NE(base = OpenLibrary(MUIMASTER_NAME, MUIMASTER_VMIN), nullptr); // no view at all
-    CloseLibrary(base);
-    int opened = 0, closed = 0;
-    platform::mui::SetViewLifecycle([&] { return ++opened, false; }, [&] { ++closed; });
-    EXPECT_EQ(OpenLibrary(MUIMASTER_NAME, MUIMASTER_VMIN), nullptr);
-    platform::mui::SetViewLifecycle([&] { return ++opened, true; }, [&] { ++closed; });
-    base = OpenLibrary(MUIMASTER_NAME, MUIMASTER_VMIN);
-    CloseLibrary(OpenLibrary(MUIMASTER_NAME, MUIMASTER_VMIN));
-    EXPECT_EQ(closed, 0); // the view closes with the last user
-    CloseLibrary(base);
-    EXPECT_EQ(std::pair(opened, closed), std::pair(2, 1));
-    platform::mui::SetViewLifecycle(nullptr, nullptr);
 }
