@@ -1,7 +1,6 @@
 #pragma once
-// Fault injection for the catalogue tests: the test executable is linked with
-// malloc, calloc and realloc wrapped (alloc_hook.cpp), so a test can make one
-// chosen allocation fail or do something first.
+// Fault injection: with malloc, calloc and realloc wrapped (alloc_hook.cpp) a
+// test makes one chosen allocation fail or do something first.
 #include <functional>
 
 struct AllocHook {

@@ -1,6 +1,4 @@
-// Identifying ROM files (the fingerprint, the byte sum, the lookup, the ROM
-// maker); make_list on real drawers: what is listed, under which name, in
-// which order, and what survives a break or a shortage of memory; the sort.
+// Identifying ROM files, and the catalogue made of real drawers.
 #include "alloc_hook.h"
 #include "packed.h"
 #include "rommaker.h"
@@ -239,9 +237,8 @@ static std::string Hex(ULONG value) {
     return text;
 }
 
-// A fingerprint's text is printed with "%X": a row whose text differs from
-// that (a leading zero, lower case) or that an earlier row shadows is never
-// found.
+// A row whose fingerprint text is not what "%X" prints, or that an earlier row
+// shadows, is never found.
 TEST(GameTable, EveryRowCanBeFound) {
     for (int row = 0; row < NUM_GAMES; ++row) {
         EXPECT_EQ(Hex(ULONG(std::strtoul(GameList[row].Fingerprint, nullptr, 16))),

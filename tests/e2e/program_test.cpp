@@ -68,10 +68,9 @@ class ProgramTest : public testing::Test {
     Session session_{Server(), drawer_};
 };
 
-// A screen reader finds every control by role and name. Stored settings are
-// shown, the top game ready: Launch starts it. The mouse chooses another game,
-// launches it, sets every option (one by its label) and launches it again;
-// Quit ends the run and saves the options and the game launched last.
+// A screen reader finds every control by role and name. The top game is ready;
+// the mouse launches it, another game, and that one with every option set
+// (one by its label); Quit saves the options and the game launched last.
 TEST_F(ProgramTest, EachOptionSetWithTheMouseReachesTheNextLaunch) {
     std::ofstream(drawer_.settingsFile()) << "[Settings]\nSoundOn = 0\nPalette = 2\n";
     ASSERT_TRUE(session_.Start());
@@ -120,11 +119,9 @@ TEST_F(ProgramTest, EachOptionSetWithTheMouseReachesTheNextLaunch) {
     EXPECT_EQ(session_.Output(), "Cannot start colem: not found in PATH\n");
 }
 
-// Keys alone, with named pipes where the program reads a ROM, the placeholder,
-// the top game's picture, the settings and the placement: nothing waits for a
-// writer, no pipe is written over, each save says so, the status is 1. The
-// list has the keys: Return launches the top game; Tab and Shift+Tab walk the
-// controls in window order; a focused chooser follows Down.
+// Keys alone, with named pipes where the program reads: nothing waits for a
+// writer, each save refused says so, the status is 1. Return launches the top
+// game; Tab and Shift+Tab walk the controls in order; a chooser follows Down.
 TEST_F(ProgramTest, KeyboardAloneInADrawerWithPipes) {
     const fs::path images = drawer_.drawer() / "images";
     fs::create_directories(drawer_.configDir() / "mui");
@@ -152,9 +149,8 @@ TEST_F(ProgramTest, KeyboardAloneInADrawerWithPipes) {
                                      ": it is a named pipe\n");
 }
 
-// With its output a pipe nobody reads, no emulator and no room to save:
-// Launch's error line is lost, not the launcher; it quits as ever, says the
-// settings were not saved by its exit status, and leaves no file behind.
+// Output to a pipe nobody reads, no emulator, no room to save: the launcher
+// quits as ever, with status 1 for the settings not saved, and no file left.
 TEST_F(ProgramTest, NoReaderNoEmulatorNoRoomEndsNothing) {
     fs::remove(drawer_.root() / "bin/colem");
     ASSERT_TRUE(session_.Start(true));
@@ -192,9 +188,8 @@ TEST_F(ProgramTest, HugeBoxArtStaysOnTheScreen) {
     EXPECT_NE(ReadFile(drawer_.configDir() / "mui/windows.geometry").find(size), std::string::npos);
 }
 
-// The drawer as `cmake --install` lays it out, over a drawer that already
-// holds a user's only ROM, zipped, and its picture; that game is shown and
-// launched at once, the emulator given the zip.
+// `cmake --install` over a drawer holding a user's zipped ROM and its picture:
+// both kept, the game shown and launched, the emulator given the zip.
 TEST(Install, LaysOutACompleteDrawerAndKeepsTheUsersFiles) {
     TestDrawer drawer(KARVOLIN_PROGRAM);
     const fs::path dir = drawer.drawer();
@@ -225,9 +220,8 @@ TEST(Install, LaysOutACompleteDrawerAndKeepsTheUsersFiles) {
     EXPECT_EQ(session.EmulatorRuns(1), (Runs{{zip, "-sound", "-palette", "0"}}));
 }
 
-// Every way to end the program takes the same orderly path, an empty drawer
-// too: settings saved, exit status 0; a signal or the end of the X server (as
-// at logout) ends it within a second.
+// Every way to end the program saves the settings, with status 0; a signal or
+// the end of the X server (as at logout) within a second.
 class EndingTest : public testing::TestWithParam<std::string_view> {};
 
 TEST_P(EndingTest, SavesTheSettingsAndExitsWithZero) {

@@ -1,16 +1,12 @@
 #pragma once
-// Round-trip check of the settings file code, shared by the fuzz target and
-// the test that replays its seed corpus: load some bytes, and when the store
-// holds nothing the text format cannot carry, save it, load the saved file
-// into a fresh store and compare.
+// The settings file's round trip, for the fuzz target and its corpus test: a
+// store the format can carry, saved and loaded again, is the same.
 #include <INIFile.h>
 
 #include <string>
 #include <string_view>
 
-// Why the store cannot come back unchanged from its own file (a cut or
-// repeated name, blanks at the ends, an over-long line, ...), or null when it
-// must.
+// Why the store cannot come back unchanged from its own file, or null.
 const char *RoundTripExemption(const INIFile &ini);
 
 struct RoundTripResult {

@@ -116,10 +116,8 @@ TEST_F(IniFile, RoundTripLosesWhatTheFormatCannotCarry) {
     }
 }
 
-// A save replaces only what is the user's to write: a regular file, through
-// links (keeping its permission bits), or a new name. Anything else stays as
-// it was and the save fails with one line naming it; no temporary file is
-// ever left behind.
+// A save replaces only a regular file (through links, keeping its mode) or a
+// new name; anything else stays, said in one line. No temporary file stays.
 TEST_F(IniFile, SavesOnlyWhatIsTheUsersAndSaysWhyNot) {
     namespace fs = std::filesystem;
     using fs::perms;
@@ -261,8 +259,7 @@ TEST_F(IniFile, RecordsKeepTheirOrderAsTheyComeAndGo) {
     EXPECT_EQ(Get("S", "v"), "2");
 }
 
-// Texts that cannot be held or handed over whole: a float's text over 255
-// bytes keeps the old value, a buffer of size 0 gets nothing and a short one a
+// A float's text over 255 bytes keeps the old value; a short buffer gets a
 // terminated piece; a store that never held a section leaves a file alone.
 TEST_F(IniFile, TextsThatDoNotFitAndStoresWithoutSections) {
     INISetFloat(&ini, "S", "f", 2e247);  // 248 digits and ".000000": 255 bytes

@@ -186,9 +186,8 @@ TEST_F(LauncherTest, TwoLaunchersAtOnceKeepEachOthersChanges) {
         ::close(fd);
 }
 
-// A run starts on the game launched last, recorded by its file name whatever
-// bytes it holds, or on the top game when that file is gone or its name is
-// one the settings file cannot carry (which is then not recorded at all).
+// A run starts on the game launched last, by its file name, or on the top game
+// when that file is gone or its name one the settings cannot carry.
 TEST_F(LauncherTest, ARunStartsOnTheGameLaunchedLast) {
     StandInEmulator colem;
     const std::pair<std::string, bool> names[] = {{"b = c; d.rom", true},
@@ -221,10 +220,8 @@ TEST_F(LauncherTest, ARunStartsOnTheGameLaunchedLast) {
     EXPECT_EQ(Settings(), "[Settings]\nLastGame = z.rom\n");
 }
 
-// The picture follows the selected ROM: the table's picture, else the one
-// named after the ROM file as thumbnail packs name theirs, each only when it
-// decodes whole; else the placeholder. A new object every time, the group's
-// only child, the old one gone (AddressSanitizer would see a use).
+// The picture shown: the table's, else the one named after the ROM file, the
+// first that decodes whole, else the placeholder; a new group child each time.
 TEST_F(LauncherTest, SelectingARomShowsTheFirstPictureThatDecodes) {
     const std::string png(kTinyPng), huge = std::string(kTinyPng).replace(16, 17, kHugeHeader);
     QByteArray jpeg;
@@ -332,9 +329,8 @@ bool Zombie() {
     return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
 }
 
-// Quotes, stars and shell syntax in the path arrive as they are and run
-// nothing; an Amiga path arrives as a host path. A script without a "#!" line
-// runs as a shell would run it, with the same arguments.
+// The path arrives as it is, a host path, running nothing, also to a script
+// without a "#!" line.
 TEST(SystemTags, TheLaunchLineArrivesAsExactArgumentsWithoutAShell) {
     StandInEmulator colem;
     ASSERT_TRUE(AssignPath("KVTEST", colem.Dir().c_str()));

@@ -14,10 +14,8 @@
 
 namespace fs = std::filesystem;
 
-// A stand-in for the emulator: a script named colem, the only one in PATH,
-// that records each run's process id, the state it started in (its
-// descriptors, blocked and ignored signals) and its arguments, then lingers a
-// while. Runs still lingering when it goes are killed.
+// A stand-in colem, the only one in PATH, that records each run's id, state
+// and arguments and lingers; killed with the object.
 class StandInEmulator {
   public:
     explicit StandInEmulator(double lingerSeconds = 0) {
@@ -49,9 +47,8 @@ class StandInEmulator {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return Pids();
     }
-    // What run `pid` recorded: "args", its arguments, each ended by a NUL;
-    // "state", lines "<descriptor> <target>" then its blocked and ignored
-    // signals.
+    // "args": NUL-ended arguments; "state": "<descriptor> <target>" lines and
+    // the blocked and ignored signals.
     std::string Record(const char *what, pid_t pid) const {
         return temp_.Read(what + ("." + std::to_string(pid)));
     }

@@ -1,6 +1,4 @@
-// Amiga names on the host: devices for DOS calls and the runtime's streams;
-// DOS refuses what is not an existing regular file. The matcher: wildcards on
-// names, then real directories.
+// Amiga names and files on the host, and the matcher.
 #include "dos/host_dos.h"
 #include "dos/pattern.h"
 #include "temp_dir.h"
@@ -49,10 +47,8 @@ TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
     EXPECT_STREQ(FilePart("DEV:file"), "file");
 }
 
-// The folders of a program run from a drawer of its own and from a bin
-// folder, as the base directory variables say: in a bin folder the user's
-// drawer, made with the folders of the system's copies, and a file it lacks
-// read from the first system folder that has it.
+// From a bin folder a program's drawer is the user's, made like the system's
+// copies, a file it lacks read from the first system folder holding it.
 TEST(HostPath, DrawerAndConfigFolderFollowTheBaseDirectoryRules) {
     TempDir dir;
     const auto at = [&](std::string text) { // '@' stands for the test's folder
@@ -100,8 +96,7 @@ TEST(HostPath, DrawerAndConfigFolderFollowTheBaseDirectoryRules) {
               (std::vector{true, true, false, false}));
 }
 
-// The runtime's streams resolve devices (the settings saves write and rename
-// through ENVARC:): reading a missing file makes no folder, and an unknown
+// The runtime's streams resolve devices: reading makes no folder; an unknown
 // device is a missing file.
 TEST(RuntimeStreams, ResolveDevices) {
     TempDir dir;

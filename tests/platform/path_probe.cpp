@@ -1,6 +1,5 @@
-// Prints where Amiga names lead for the executable a test runs it as, one
-// line per name to read; "w:NAME" is a name to write, "n:NAME" names the
-// program first.
+// Prints where each Amiga name leads ("w:NAME" to write, "n:NAME" names the
+// program), for the executable a test runs it as.
 #include "dos/host_dos.h"
 
 #include <proto/dos.h>

@@ -1,7 +1,6 @@
 #pragma once
-// The search path of a program a test starts: the test's own folder, then
-// the system's program folders that hold no colem, so that no test ever runs
-// a colem of the user's, and one that removes its stand-in finds none.
+// A search path of the test's folder and the system's folders holding no
+// colem: no test runs a colem of the user's.
 #include <filesystem>
 #include <string>
 

@@ -42,9 +42,8 @@ struct Weston {
 
 class ProgramRun : public ::testing::Test {
   protected:
-    // Starts the program line-buffered, so its output can be followed, in a
-    // drawer with two ROMs and `emptyRoms` empty ones (whose scan takes a
-    // while).
+    // Starts the program line-buffered in a drawer of two ROMs and `emptyRoms`
+    // empty ones.
     Process Start(const char *program, const Environment &environment, int emptyRoms = 0,
                   const char *fault = "", const std::vector<std::string> &args = {}) {
         drawer_ = std::make_unique<TestDrawer>(program);
@@ -115,9 +114,8 @@ TEST_F(ProgramRun, TraceOfARunInItsOrder) {
     }
 }
 
-// A break ends the run the orderly way at any moment from the one its handler
-// is in place: before the ROM scan, during it, while the window is built, or
-// once the window is up.
+// A break ends the run the orderly way at any moment once its handler is in
+// place: before, during or after the scan.
 TEST_F(ProgramRun, ANormalRunPrintsNothingAndEndsWellOnABreakAtAnyTime) {
     const std::pair<int, std::chrono::milliseconds> breaks[] = {
         {SIGINT, 0ms}, {SIGTERM, 15ms}, {SIGHUP, 60ms}, {SIGINT, 500ms}};
@@ -133,10 +131,8 @@ TEST_F(ProgramRun, ANormalRunPrintsNothingAndEndsWellOnABreakAtAnyTime) {
     }
 }
 
-// A Wayland-only session, and an X server the program is the only client of
-// (it ends with its last client: the display check must not let it go before
-// Qt connects). The run stays up, and ends as the break signal ends it on
-// SIGTERM and when the compositor goes away (as at logout).
+// On Wayland, and as an X server's only client (the display check must not let
+// it end first), the run stays up; SIGTERM or the compositor's end end it.
 TEST_F(ProgramRun, RunsOnWaylandAndAsTheOnlyClientOfAnXServer) {
     for (const std::string way : {"Wayland", "compositor ends", "lone X server"}) {
         std::optional<Weston> weston;
@@ -162,11 +158,9 @@ TEST_F(ProgramRun, RunsOnWaylandAndAsTheOnlyClientOfAnXServer) {
     }
 }
 
-// The command line is answered without a window or a display; anything else
-// is refused in one line. Without a usable display, whichever way (none; one
-// carried into a session without X; a platform Qt lacks; no compositor; a
-// platform without a screen), a run says so in one line, status 1, no abort,
-// no Qt text. Nothing is written.
+// The command line is answered without a display, anything else refused in a
+// line; without a usable display, whichever way, a run says so in one line,
+// status 1. Nothing is written.
 TEST_F(ProgramRun, AnswersItsCommandLineAndSaysWhenThereIsNoDisplay) {
     const std::string noWindow = "Cannot open a window: ";
     // The arguments, the platform asked for, the status, the output's start.

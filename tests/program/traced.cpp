@@ -1,9 +1,6 @@
-// The traced test build of the program: the trace switch on before main,
-// a fault on request, and a check at exit. KARVOLIN_FAULT=class takes the
-// application class away, so the launcher class cannot be made; =tree takes
-// the cycle class away, so the window tree cannot be built. A run that ends
-// with the launcher class still there or the catalogue not freed says so on
-// standard error.
+// The program with the trace on; KARVOLIN_FAULT=class or =tree takes away the
+// class the launcher class or the window tree needs. At exit it says whether
+// the launcher class or the catalogue is left.
 #include "utils.h"
 
 #include <libraries/mui.h>

@@ -94,9 +94,8 @@ IPTR OwnDispatcher(struct IClass *cl, Object *obj, Msg msg) {
 
 } // namespace
 
-// A program's own subclass of Application.mui: its data apart from the
-// application's, return ids first in, first out, the loop awake while any
-// wait, and the class kept while an object of it lives.
+// A subclass of Application.mui: its own data, return ids in order, the loop
+// awake while any wait, the class kept while an object lives.
 TEST(CustomClass, SubclassOfApplicationWorksAsOne) {
     constexpr ULONG kBreakC = 1UL << 12; // SIGBREAKF_CTRL_C
     const ULONG before = LiveObjects();

@@ -102,10 +102,8 @@ TEST_F(DrawerToolTest, ListsTheRomsAsTheLauncherNamesAndPicturesThem) {
               std::string::npos);
 }
 
-// Pictures named as thumbnail packs name them: after the ROM file first,
-// else the table's title, with or without a subtitle, never a longer title.
-// Copies go through a temporary file: one that fails (a file size limit)
-// leaves nothing, and nothing is ever replaced.
+// Pictures named after the ROM file, else the title with or without a
+// subtitle; a copy that fails leaves nothing; nothing is replaced.
 TEST_F(DrawerToolTest, ImportsArtByFileNameOrTitleAndNeverOverwrites) {
     Rom("2010.rom", 35);
     Rom("Antarctic Adventure (USA, Europe).col", 36); // the table says "Antartic"
@@ -147,10 +145,8 @@ TEST_F(DrawerToolTest, ImportsArtByFileNameOrTitleAndNeverOverwrites) {
               "ROMs: 8, known: 7, pictures present: 5, missing: 3, broken: 0\n");
 }
 
-// A desktop entry names the launcher and its icon in any folder: a
-// desktop's own reader (GLib, through gio) starts exactly that program, the
-// icon reads back as its path, and desktop-file-validate finds nothing amiss.
-// A path an entry cannot hold gets no entry and one line saying so.
+// A desktop entry for any folder is valid, and gio starts exactly that program;
+// a path an entry cannot hold gets a line saying so.
 TEST_F(DrawerToolTest, DesktopEntryNamesAnyFolderExactly) {
     std::string started;
     for (const std::string name :

@@ -325,9 +325,8 @@ TEST_F(WindowTest, PlacementSurvivesReopenInANewApplication) {
     EXPECT_EQ(temp_.Read("config/mui/windows.geometry").find("30000"), std::string::npos);
 }
 
-// A name is shown as its bytes are: UTF-8 as such, any other byte as its
-// Latin-1 letter, so that different names look different; controls that
-// would reorder or hide text are shown as marks instead of being applied.
+// Names show as their bytes are: UTF-8, else Latin-1; controls that would
+// reorder or hide text show as marks.
 TEST(ShownTextTest, NamesShowAsTheirBytesAre) {
     const std::pair<std::string, std::string> cases[] = {
         {"Caf\xc3\xa9.rom", "Caf\xc3\xa9.rom"},

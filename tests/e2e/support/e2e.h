@@ -49,11 +49,9 @@ template <typename Ready> bool WaitFor(Ready ready, std::chrono::milliseconds ti
             return false;
 }
 
-// A child with no standard input and its output and errors appended to
-// `output` (none: errors thrown away, output kept for ReadOutput); with
-// default signal handling and an empty mask; it dies with the test, and is
-// killed when the object goes. A `hostile` child writes its output and errors
-// to a pipe that nobody reads, and may not make any file grow.
+// A child, killed with the object or the test, with default signal handling,
+// no input, its output and errors appended to `output` (none: output kept for
+// ReadOutput). A `hostile` child writes to a pipe nobody reads, and no file.
 class Process {
   public:
     Process() = default;
@@ -197,9 +195,8 @@ class TestDrawer {
     bool MakeDemo(const fs::path &maker) const { // roms/ and images/
         return Run({maker.string(), drawer().string()}).has_value();
     }
-    // The environment of a run: from `base` only the search path, displays,
-    // locale and sanitizer options (a desktop's theme or style would change
-    // the look); private home and XDG folders; PATH with the stand-in.
+    // From `base` only displays, locale and sanitizer options (no desktop's
+    // theme); private home and XDG folders; PATH with the stand-in.
     Environment ProgramEnvironment(const Environment &base) const {
         Environment own;
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "LANG", "LC_ALL", "TZ", "TMPDIR",
@@ -240,9 +237,8 @@ struct Control {
     bool checked = false;
 };
 
-// A private session bus for the life of the test program, with the
-// accessibility bus it starts on demand behind it, in a folder of its own.
-// A program started in Join's environment shows its controls to AT-SPI.
+// A private session bus, and the accessibility bus it starts behind it, for
+// the test program's life: a program it joins shows its controls to AT-SPI.
 class AccessibilityBus {
   public:
     AccessibilityBus() {
@@ -352,8 +348,7 @@ struct Session {
     }
     std::optional<int> WaitForExit() { return process.Wait(5s); }
     std::string Output() const { return ReadFile(drawer.outputFile()); }
-    // Waits until the stand-in has recorded `count` runs, then a little for
-    // one too many; every run.
+    // Every run, once `count` are recorded and a little longer for one too many.
     Runs EmulatorRuns(size_t count) const {
         WaitFor([&] { return drawer.EmulatorRuns().size() >= count; }, 5s);
         std::this_thread::sleep_for(100ms);
