@@ -55,8 +55,7 @@ Entries Catalogue() {
     return entries;
 }
 
-// Sorts copies of the names, with paths "0", "1", ... by original index; the
-// result as "name@path" texts. `degraded`: without working memory.
+// The names sorted with paths "0", "1", ..., as "name@path"; `degraded`: without memory.
 std::vector<std::string> Sorted(std::vector<std::string> names, bool degraded = false) {
     std::vector<std::string> paths(names.size());
     std::vector<STRPTR> nameSlots, pathSlots;
@@ -77,9 +76,8 @@ std::vector<std::string> Sorted(std::vector<std::string> names, bool degraded = 
 
 } // namespace
 
-// One drawer holding every kind of entry a collection has: each is listed
-// under its title or file name, alternate dumps apart, or passed over without
-// ever blocking (FIFOs with no writer, links to them).
+// Every kind of entry a collection has, listed by title or file name, alternate
+// dumps apart, or passed over without blocking.
 TEST(MakeList, ListsEveryKindOfRomAndNothingElse) {
     Drawer drawer;
     for (int pass = 0; pass < 2; ++pass) { // an empty, then a missing folder
@@ -202,8 +200,7 @@ TEST(MakeList, StopsAtTheLargestCountAndSaysHowManyAreLeftOut) {
     EXPECT_EQ(Catalogue().size(), 32767u);
 }
 
-// sort_words reproduces the order of a plain exchange sort (the way it sorts
-// without working memory), equal names included.
+// sort_words keeps the exchange sort's order (its way without memory), equal names too.
 TEST(SortWords, ByteOrderAndTheOrderOfEqualNamesAsTheExchangeSortHasThem) {
     using Names = std::vector<std::string>;
     const std::pair<Names, Names> cases[] = {
@@ -295,8 +292,7 @@ TEST(Identify, FingerprintAndSumOfKnownFiles) {
             << unread;
 }
 
-// The ROM maker hits any fingerprint, as the catalogue reads it, at any
-// usable length; its command writes a file the table names by its row.
+// The ROM maker hits any fingerprint at any usable length; its command, a table row.
 TEST(RomMaker, HitsAnyFingerprintAtAnyUsableLength) {
     std::mt19937 random(7);
     TempDir dir;

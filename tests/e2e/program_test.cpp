@@ -1,5 +1,4 @@
-// The program as a user meets it: the real binary in a drawer of its own on a
-// private X server, driven with the mouse and keys.
+// The real program in a drawer of its own on a private X server, as a user meets it.
 #include "demo_drawer.h"
 #include "e2e.h"
 #include "packed.h"
@@ -36,8 +35,7 @@ bool Shows(const QImage &image, uint32_t colour) {
     return CountColour(image, colour) > 220 * 140 / 2;
 }
 
-// The demo drawer as the launcher sees it: every ROM identifies as the row it
-// stands for, and every picture is where the table says, in its colour.
+// Every demo ROM identifies as its row, every picture is the table's, in its colour.
 TEST(DemoDrawer, RomsIdentifyAndPicturesMatchTheTable) {
     TestDrawer drawer(KARVOLIN_PROGRAM);
     ASSERT_TRUE(drawer.MakeDemo(DEMO_DRAWER_MAKER));
@@ -160,8 +158,7 @@ TEST_F(ProgramTest, NoReaderNoEmulatorNoRoomEndsNothing) {
         EXPECT_TRUE(entry.is_directory()) << entry.path();
 }
 
-// Box art far larger than the screen is scaled into it; the next picture lets
-// the window take its own size again, the size remembered.
+// Box art larger than the screen is scaled into it; the window's own size comes back.
 TEST_F(ProgramTest, HugeBoxArtStaysOnTheScreen) {
     const demo::DemoRom second = DemoRomAt(1);
     QImage huge(5000, 5000, QImage::Format_RGB32);

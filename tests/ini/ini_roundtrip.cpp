@@ -35,8 +35,7 @@ std::string ReadFile(const std::string &path) {
     return text.str();
 }
 
-// Every section name, variable name and value of a store, in order; the
-// number of variables in *count.
+// Every name and value of a store in order; the number of variables in *count.
 std::string Contents(const INIFile &ini, LONG *count = nullptr) {
     std::string text;
     for (LONG s = 0; s < ini.NumSections; s++) {

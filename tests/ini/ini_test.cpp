@@ -50,8 +50,7 @@ struct IniFile : ::testing::Test {
     }
 };
 
-// The example loads and saves back byte for byte; what the reader takes from
-// other files. A file larger than settings are is none of ours.
+// What the reader takes from a file; the example comes back byte for byte.
 TEST_F(IniFile, ReaderRules) {
     EXPECT_EQ(LoadINI(&ini, (dir / "missing.ini").c_str()), 0);
     EXPECT_EQ(Load("[S]\nv = 1\n" + std::string(INI_MAX_FILE_SIZE, '\n')), -1);
@@ -233,8 +232,7 @@ TEST_F(IniFile, LookupsAreExactMissingThingsGiveDefaultsIntegersWrap) {
     }
 }
 
-// Records keep their order as the arrays grow and when some are deleted; a
-// store can be trashed twice and used again.
+// Records keep their order as they come and go; a store trashed twice works.
 TEST_F(IniFile, RecordsKeepTheirOrderAsTheyComeAndGo) {
     for (int i = 0; i < 17; i++) {
         INISetInteger(&ini, std::to_string(i).c_str(), "v", i);

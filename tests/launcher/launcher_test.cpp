@@ -1,5 +1,4 @@
-// The launcher class's window tree and application object, as build_gui makes
-// them on the toolkit model; the emulator's command line and how it is run.
+// The launcher object on the toolkit model; the emulator's command line, run.
 #include "INIFile.h"
 #include "karvolin.h"
 #include "launcher-class.h"
@@ -88,8 +87,7 @@ TEST_F(LauncherTest, TheWindowTreeAsBuilt) {
                   (dir_.path() / "roms").string());
     EXPECT_EQ(std::pair(Data().ROMNum, Get(Find(ID_LIST), MUIA_List_Entries)),
               std::pair(-1, IPTR{0}));
-    // Every id once in the whole tree, on the object that acts on it: a check
-    // mark's on the mark, not its row; the list's on the list, not its view.
+    // Every id once, on the object that acts on it (a mark, not its row).
     std::multimap<ULONG, std::string> ids; // id -> class of an object carrying it
     for (std::vector<Object *> objects{App}; !objects.empty();) {
         Object *object = objects.back();
@@ -151,8 +149,7 @@ TEST_F(LauncherTest, StoredOptionsReachFieldsAndGadgets) {
     EXPECT_FALSE(SettingsLost);
 }
 
-// Two launchers open at once, each changing other options: the one that
-// quits last keeps the other's changes, and wins where both changed one.
+// Two launchers at once: the last to quit keeps the other's changes, wins ties.
 TEST_F(LauncherTest, TwoLaunchersAtOnceKeepEachOthersChanges) {
     dir_.Write("env/karvolin.ini", "[Settings]\nPalette = 2\n");
     int loaded[2], quit[2][2];
@@ -275,8 +272,7 @@ TEST_F(LauncherTest, SelectingARomShowsTheFirstPictureThatDecodes) {
     }
 }
 
-// Option words, palette, the ROM path quoted; nothing when no ROM is selected
-// or the line would not fit.
+// Option words, palette, the path quoted; nothing without a ROM or room.
 TEST(LaunchCommand, WordsQuotingAndLength) {
     const std::string fits(947, 'p'); // with the longest words and palette: 1023 bytes
     const std::string longest =
@@ -374,8 +370,7 @@ TEST(SystemTags, NeverWaitsAndLeavesNoZombie) {
     EXPECT_FALSE(Zombie());
 }
 
-// A command that cannot start fails with one line on standard error saying
-// why; an empty line fails quietly.
+// A command that cannot start says why in a line; an empty one fails quietly.
 TEST(SystemTags, ACommandThatCannotStartFailsAndSaysWhy) {
     StandInEmulator colem;
     using fs::perms;
@@ -396,8 +391,7 @@ TEST(SystemTags, ACommandThatCannotStartFailsAndSaysWhy) {
     EXPECT_FALSE(Zombie());
 }
 
-// Whatever the launcher has open, ignores or blocks, the emulator starts with
-// default signal handling, an empty signal mask and only /dev/null streams.
+// The emulator inherits no open file, ignored or blocked signal of the launcher's.
 TEST(SystemTags, TheEmulatorInheritsNothingOfTheLaunchersProcess) {
     StandInEmulator colem;
     const int leaked = ::open("/dev/zero", O_RDONLY);

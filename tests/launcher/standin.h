@@ -19,8 +19,7 @@ namespace fs = std::filesystem;
 class StandInEmulator {
   public:
     explicit StandInEmulator(double lingerSeconds = 0) {
-        // The signal masks are read by the shell itself: a child would see them
-        // as the shell holds them while it waits.
+        // The shell reads its own masks: a child would see the shell's while it waits.
         std::ofstream(dir_ / "colem")
             << "#!/bin/sh\ncd " << dir_ << "\nwhile read -r key value; do case $key in "
             << "SigBlk:|SigIgn:) signals=\"$signals$key $value\\n\";; esac; done < "

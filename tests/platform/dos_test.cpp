@@ -20,8 +20,7 @@ using platform::dos::HostPath;
 using platform::dos::Pattern;
 constexpr auto kRead = platform::dos::Use::Read;
 
-// Assigned devices, host paths and unknown devices; see the next test for
-// the drawer and the settings folder.
+// Assigned devices, host paths and unknown devices.
 TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
     const std::string exeFolder = HostPath("progdir:", kRead);
     EXPECT_EQ(HostPath("/tmp/x:y", kRead), "/tmp/x:y");
@@ -250,8 +249,7 @@ TEST(MatchCalls, ListOneLevelWithTypesAndWholePaths) {
     EXPECT_EQ(MatchFirst("NOSUCHDEV:#?", anchor.ap), ERROR_DEVICE_NOT_MOUNTED);
     EXPECT_EQ(MatchFirst("PROGDIR:roms/#?.zip", anchor.ap), ERROR_NO_MORE_ENTRIES);
 
-    // The file just matched, opened at once by its name: a FIFO or a link to
-    // one put in its place meanwhile is refused, without blocking.
+    // A FIFO or a link to one put in the place of the file just matched is refused.
     for (const bool link : {false, true}) {
         ASSERT_EQ(MatchFirst("PROGDIR:roms/Game.rom", anchor.ap), 0);
         fs::rename(dir / "roms/Game.rom", dir / "Game.rom");

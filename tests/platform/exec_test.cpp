@@ -1,5 +1,4 @@
-// Exec on the host: cleared memory and task signals, with the break signal
-// raised by real POSIX signals from another process.
+// Exec's task signals on the host, the break raised by POSIX signals.
 #include <dos/dos.h>
 #include <proto/exec.h>
 
@@ -27,8 +26,7 @@ bool IsDevNull(int fd) {
     return fstat(fd, &st) == 0 && stat("/dev/null", &null) == 0 && st.st_rdev == null.st_rdev;
 }
 
-// This binary, started again by StartsSoundInAHostileProcess, exits with 0
-// when the case named in EXEC_TEST_START holds once its signals are set up.
+// Started again by StartsSoundInAHostileProcess: 0 when EXEC_TEST_START's case holds.
 const bool g_restarted = [] {
     const char *start = std::getenv("EXEC_TEST_START");
     if (!start)
@@ -68,8 +66,7 @@ TEST(ExecSignals, PosixBreakSignalsWakeWaitWithCtrlCEvenWithAFullWakePipe) {
     EXPECT_EQ(SetSignal(0, 0xFFFFFFFFUL), SIGBREAKF_CTRL_C | SIGBREAKF_CTRL_D);
 }
 
-// Started with a break pending and blocked, with hang-ups ignored (nohup) or
-// with the standard streams closed, the process still gets sound signals.
+// A break pending, hang-ups ignored or the streams closed: the signals are sound.
 TEST(ExecSignals, StartsSoundInAHostileProcess) {
     for (const char *start : {"break pending", "hangup ignored", "streams closed"}) {
         const pid_t child = ::fork();

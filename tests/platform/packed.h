@@ -1,6 +1,5 @@
 #pragma once
-// Packed ROMs for tests, written with libarchive: a gzip file, or a zip file
-// whose one file comes after a folder entry, stored or deflated.
+// A packed ROM: gzip, or zip (stored or deflated) with a folder entry first.
 #include <archive.h>
 #include <archive_entry.h>
 

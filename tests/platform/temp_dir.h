@@ -1,6 +1,5 @@
 #pragma once
-// A fresh folder under the system's temporary folder, by its resolved path (as
-// a program sees its own folder), removed with its contents when the object goes.
+// A fresh temporary folder, by its resolved path, removed with the object.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

@@ -21,8 +21,7 @@ bool Catches(pid_t pid, int signal) {
     return false;
 }
 
-// A headless Wayland compositor of the test's own, without helper clients,
-// in a runtime folder of its own; it ends with the object.
+// A headless Wayland compositor of the test's own, ended with the object.
 struct Weston {
     TempDir dir;
     fs::path socket = dir.path() / "wayland-test";
@@ -81,9 +80,8 @@ class ProgramRun : public ::testing::Test {
     std::unique_ptr<TestDrawer> drawer_;
 };
 
-// The trace in its order. Without the launcher class the run ends at once;
-// without its window tree it sets nothing up, and still deletes the class
-// and frees the catalogue (the traced build says at exit when it does not).
+// The trace in its order; without the launcher class or the window tree the
+// run still ends cleanly (the traced build checks at exit).
 TEST_F(ProgramRun, TraceOfARunInItsOrder) {
     const std::string start = "Creating Launcher Class...\n   Inside CreateLauncherClass... \n",
                       mine = "  10124 : C0FFEE : PROGDIR:roms/Mine.ROM\n",

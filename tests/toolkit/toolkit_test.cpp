@@ -1,5 +1,4 @@
-// The toolkit model without a display: objects and classes, attributes,
-// notifications, user input applied inside NewInput, and what the view is told.
+// The toolkit model without a display.
 #include "mui/view.h"
 
 #include <libraries/mui.h>
@@ -22,8 +21,7 @@ IPTR Get(Object *object, Tag attribute) {
     return value;
 }
 
-// The view, for the observer's lifetime. It keeps each change as a tag and a
-// value, told before the changed attribute's notifications run.
+// The view while it lives: each change kept as tag and value, before notifications.
 struct RecordingObserver : platform::mui::ViewObserver {
     int opened = 0, closed = 0, groups = 0, disposed = 0;
     std::vector<IPTR> changes;
@@ -180,8 +178,7 @@ TEST(Attributes, EachClassKeepsItsOwnAndItsSuperclassesAttributes) {
     }
 }
 
-// Created with the start value (given before the strings it indexes), then
-// set to the request.
+// Created at the start value (before its strings), then set to the request.
 TEST(ActiveEntry, ListsStopAtTheEndsCyclesWrapAndNoEntryIsIgnored) {
     static const char *three[] = {"a", "b", "c", nullptr}, *none[] = {nullptr};
     const std::tuple<bool, const char **, LONG, LONG, LONG> rows[] = {
@@ -202,8 +199,7 @@ TEST(ActiveEntry, ListsStopAtTheEndsCyclesWrapAndNoEntryIsIgnored) {
         EXPECT_EQ(static_cast<LONG>(Get(object, attribute)), active) << start << " " << request;
         MUI_DisposeObject(object);
     }
-    // A list counts the caller's strings itself and hands out the strings; its
-    // array is given once.
+    // A list counts the strings itself; its array is given once.
     Object *list = MUI_NewObject(MUIC_List, MUIA_List_SourceArray, three, MUIA_List_Entries, 9,
                                  MUIA_List_Active, 1);
     SetAttrs(list, MUIA_List_SourceArray, none, MUIA_List_Entries, 0, TAG_DONE);
@@ -289,8 +285,7 @@ TEST(NewInput, AppliesQueuedUserInputWithNotificationsInside) {
     }
 }
 
-// An action may dispose its source or the whole application: nothing touches
-// what is gone, and input for it that is still queued is dropped.
+// An action may dispose its source or the application: queued input for it is dropped.
 TEST(NewInput, AnActionMayDisposeItsSourceOrTheApplication) {
     const ULONG before = LiveObjects();
     for (bool wholeApplication : {false, true})

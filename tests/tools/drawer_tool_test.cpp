@@ -1,5 +1,4 @@
-// karvolin-drawer run as a user runs it, on a real drawer made with the ROM
-// maker: the listing, the table, importing box art, and the errors.
+// karvolin-drawer run as a user runs it, on drawers made with the ROM maker.
 #include "rommaker.h"
 #include "temp_dir.h"
 #include "utils.h"
@@ -45,8 +44,7 @@ class DrawerToolTest : public testing::Test {
     void Rom(const char *file, int row) { Rom(file, *rommaker::RowFingerprint(row)); }
     fs::path drawer() const { return dir_.path() / "drawer"; }
 
-    // Runs the tool with its output in files, or standard output to `out`;
-    // `limit` bounds the size of the files it writes, in 512-byte blocks.
+    // Runs a program (standard output to `out`), writing files of `limit` blocks at most.
     Result Run(const std::vector<std::string> &args, const std::string &program = DRAWER_TOOL,
                const std::string &out = "", int limit = 0) {
         std::string command = Quote(program);
@@ -82,8 +80,7 @@ TEST_F(DrawerToolTest, ListsTheRomsAsTheLauncherNamesAndPicturesThem) {
                           "zz.rom\t1234\tzz.rom\tnocart.png\tunknown\tzz.png\n");
     EXPECT_EQ(listed.err, "ROMs: 5, known: 3, pictures present: 2, missing: 2, broken: 1\n");
     EXPECT_EQ(Run({drawer()}).out, listed.out);
-    // Installed in a bin folder it looks at the user's drawer, as the launcher
-    // beside it does: pictures of the system's copy serve, its ROMs are not listed.
+    // From a bin folder, the user's drawer, with the system copy's pictures, not its ROMs.
     fs::create_directories(dir_.path() / "bin");
     fs::copy_file(DRAWER_TOOL, dir_.path() / "bin/karvolin-drawer");
     dir_.Write("sys/karvolin/images/253740.png", kTinyPng);
@@ -174,8 +171,7 @@ TEST_F(DrawerToolTest, DesktopEntryNamesAnyFolderExactly) {
     }
 }
 
-// The usage and the version; wrong use, and output that cannot be written,
-// said in one line.
+// Usage and version; wrong use and output that cannot be written, said in a line.
 TEST_F(DrawerToolTest, WrongUseSaysWhyInOneLine) {
     const Result help = Run({"--help"});
     EXPECT_EQ(help.status, 0);

@@ -1,6 +1,5 @@
-// The Qt view driven with the mouse, the keys and a game controller. Every
-// gadget of the test window reports its changes to the application; the list
-// counts entry reads through method dispatch (program code the view must not run).
+// The Qt view driven with the mouse, the keys and a game controller; the test
+// window's gadgets report each change, the list its entry reads (program code).
 #include "qt/device_watch.h"
 #include "qt/game_controllers.h"
 #include "qt/geometry_store.h"
@@ -202,8 +201,7 @@ TEST_F(WindowTest, TheWindowMirrorsItsTreeAndFollowsTheProgram) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), One<QListView>());
 
-    // The program's sets show, without coming back as input; its own
-    // notifications run at once.
+    // The program's sets show, not as input; its notifications run at once.
     const ULONG signals = RunInput();
     SetAttrs(check_, MUIA_Selected, TRUE, TAG_DONE);
     SetAttrs(cycle_, MUIA_Cycle_Active, 1, TAG_DONE);
@@ -232,8 +230,7 @@ TEST_F(WindowTest, TheWindowMirrorsItsTreeAndFollowsTheProgram) {
     ExpectOneChange(list_, 7);
 }
 
-// The first action comes while the program waits: Wait() runs Qt asleep until
-// a signal of its mask comes; another signal does not end it and stays pending.
+// Wait() runs Qt asleep until a signal of its mask; another one stays pending.
 TEST_F(WindowTest, EachUserActionIsOneChangeInsideNewInput) {
     const ULONG signals = RunInput(), other = 1UL << AllocSignal(-1);
     QTimer::singleShot(10, [other] { Signal(FindTask(nullptr), other); });
@@ -285,8 +282,7 @@ TEST_F(WindowTest, GroupChangeSwapsThePicture) {
     SwapPicture(WritePicture("big.png", 600, 2000, 0xc03030));
     EXPECT_EQ(Picture().pixelColor(5, 5), QColor::fromRgb(0xc03030));
     EXPECT_TRUE(Label("")->isVisible());
-    // The window makes room up to the screen; the picture, taller than that,
-    // is scaled down to its room, keeping its shape.
+    // The window grows to the screen, the picture scaled into it, keeping its shape.
     EXPECT_GT(Window()->height(), Window()->screen()->availableSize().height() * 9 / 10);
     EXPECT_NEAR(Label("")->height() * 600.0 / 2000, Label("")->width(), 1.0);
     // The format comes from the data: a JPEG under a .png name shows.
@@ -342,8 +338,7 @@ TEST(ShownTextTest, NamesShowAsTheirBytesAre) {
     EXPECT_EQ(ShownText("two\nlines", true), QString("two\nlines"));
 }
 
-// A virtual controller of SDL's, with every button and axis, plugged in
-// while it lives; each change is read at once.
+// A virtual controller plugged in while it lives; each change read at once.
 struct Pad {
     int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
                                           SDL_CONTROLLER_BUTTON_MAX, 0);
@@ -371,8 +366,7 @@ TEST_F(WindowTest, AGameControllerWorksTheWindowAsKeysDo) {
     EXPECT_EQ(LookForControllers(), 0);
     auto pad = std::make_unique<Pad>(); // plugged in with the window open
     EXPECT_EQ(LookForControllers(), 1);
-    // Each row's buttons and the notifications they make: the D-pad as the
-    // cursor keys, Tab and Shift+Tab; A and Start activate; B refocuses.
+    // D-pad: the cursor keys, Tab and Shift+Tab; A and Start activate; B refocuses.
     const std::pair<std::vector<SDL_GameControllerButton>, Events> steps[] = {
         {{SDL_CONTROLLER_BUTTON_DPAD_DOWN}, {{list_, 1}}},
         {{SDL_CONTROLLER_BUTTON_A}, {{listview_, TRUE}}}, // A on the list: its double click
@@ -465,8 +459,7 @@ TEST(GeometryStoreTest, KeepsEntriesApartSkipsDamageAndFailsCleanly) {
     EXPECT_EQ(store.Load("APP", 3), (WindowGeometry{0, 0, 9, 9}));
     EXPECT_FALSE(fs::exists(dir / "sub/windows.new"));
 
-    // The same placement again writes nothing. (What a save may replace is
-    // ReplaceFile's rule, tested with the settings file.)
+    // The same placement writes nothing (what a save replaces: the settings test).
     struct stat before = {}, after = {};
     ::stat(file.c_str(), &before);
     ASSERT_TRUE(store.Save("APP", 3, {0, 0, 9, 9}));

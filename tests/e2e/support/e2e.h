@@ -1,6 +1,5 @@
 #pragma once
-// What end-to-end tests and the start-up benchmark drive the program with:
-// children, Xvfb, xdotool, screenshots, AT-SPI, a drawer and one run in it.
+// What end-to-end tests and the start-up benchmark drive the program with.
 #include "search_path.h"
 #include "temp_dir.h"
 
@@ -38,8 +37,7 @@ inline std::string ReadFile(const fs::path &file) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Asks `ready` every few milliseconds until it says yes or `timeout` has
-// passed; whether it said yes.
+// Whether `ready`, asked every few milliseconds, says yes within `timeout`.
 template <typename Ready> bool WaitFor(Ready ready, std::chrono::milliseconds timeout = 3s) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;; std::this_thread::sleep_for(5ms))
@@ -90,8 +88,7 @@ class Process {
         if (pid() > 0)
             ::kill(pid(), signal);
     }
-    // The exit status once the child has ended (-1 when a signal ended it), or
-    // nothing on timeout.
+    // The exit status (-1: a signal), or nothing on timeout.
     std::optional<int> Wait(std::chrono::milliseconds timeout) {
         if (!qt_ ||
             (qt_->state() != QProcess::NotRunning && !qt_->waitForFinished(timeout.count())))
@@ -117,8 +114,7 @@ inline std::optional<std::string> Run(const std::vector<std::string> &argv,
     return process.Wait(30s) == 0 ? std::optional(process.ReadOutput()) : std::nullopt;
 }
 
-// Xvfb at 1280x1024 on a free display, ended with the object. A lone server
-// ends by itself when its last client leaves.
+// Xvfb at 1280x1024; a lone one ends with its last client.
 class XServer {
   public:
     explicit XServer(bool lone = false)
@@ -292,16 +288,14 @@ inline long CountColour(const QImage &image, uint32_t colour) {
     return count;
 }
 
-// One run of the program in a drawer on a server, driven as a user would:
-// with keys, and with clicks on controls found by role and name.
+// One run of the program, driven with keys and clicks on controls found by name.
 struct Session {
     XServer &server;
     const TestDrawer &drawer;
     Process process{};
     std::string window{};
 
-    // Starts the program (hostile: see Process); whether its window came up
-    // with its controls.
+    // Whether the program (hostile: see Process) came up with its controls.
     bool Start(bool hostile = false) {
         process =
             Process({drawer.program().string()},
@@ -311,8 +305,7 @@ struct Session {
         return !window.empty() && Find("push button", "Quit");
     }
     std::vector<Control> Controls() const { return Accessibility().ControlsOf(process.pid()); }
-    // The control of this role and name, once AT-SPI places it on the screen
-    // and `wanted` accepts it.
+    // The control, once AT-SPI places it on the screen and `wanted` accepts it.
     std::optional<Control> Find(std::string_view role, std::string_view name,
                                 bool (*wanted)(const Control &) = nullptr) const {
         std::optional<Control> found;
@@ -335,8 +328,7 @@ struct Session {
         return control && server.Xdo({"mousemove", std::to_string(at.x()), std::to_string(at.y()),
                                       "click", "1"});
     }
-    // Whether the window comes to show more than `pixels` pixels of this
-    // colour (0xRRGGBB); by default half a picture of box-art size.
+    // Whether the window comes to show `pixels` of this colour (half a box art).
     bool Shows(uint32_t colour, long pixels = 220 * 140 / 2) const {
         return WaitFor([&] { return CountColour(server.Grab(window), colour) > pixels; }, 5s);
     }
