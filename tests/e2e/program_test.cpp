@@ -208,8 +208,7 @@ TEST(Install, LaysOutACompleteDrawerAndKeepsTheUsersFiles) {
     EXPECT_EQ(ReadFile(dir / "images/253740.png"), artBytes);
     EXPECT_EQ(ReadFile(zip), zipBytes); // the entry's own tests are the drawer tool's
 
-    XServer server;
-    Session session{server, drawer};
+    Session session{Server(), drawer};
     ASSERT_TRUE(session.Start());
     EXPECT_TRUE(session.Shows(0x3366CC)) << "the user's picture";
     ASSERT_TRUE(session.Key({"l", "q"}));

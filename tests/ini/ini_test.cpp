@@ -232,8 +232,9 @@ TEST_F(IniFile, LookupsAreExactMissingThingsGiveDefaultsIntegersWrap) {
     }
 }
 
-// Records keep their order as they come and go; a store trashed twice works.
-TEST_F(IniFile, RecordsKeepTheirOrderAsTheyComeAndGo) {
+// Records keep their order as they come and go; a store trashed twice works;
+// texts that do not fit.
+TEST_F(IniFile, RecordsKeepTheirOrderAsTheyComeAndGoAndTextsThatDoNotFit) {
     for (int i = 0; i < 17; i++) {
         INISetInteger(&ini, std::to_string(i).c_str(), "v", i);
         INISetInteger(&ini, "0", std::to_string(i).c_str(), i * 2);
@@ -255,11 +256,10 @@ TEST_F(IniFile, RecordsKeepTheirOrderAsTheyComeAndGo) {
     EXPECT_EQ(ini.Sections, nullptr);
     INISetString(&ini, "S", "v", "2");
     EXPECT_EQ(Get("S", "v"), "2");
-}
 
-// A float's text over 255 bytes keeps the old value; a short buffer gets a
-// terminated piece; a store that never held a section leaves a file alone.
-TEST_F(IniFile, TextsThatDoNotFitAndStoresWithoutSections) {
+    // A float's text over 255 bytes keeps the old value; a short buffer gets a
+    // terminated piece; a store that never held a section leaves a file alone.
+    TrashINI(&ini);
     INISetFloat(&ini, "S", "f", 2e247);  // 248 digits and ".000000": 255 bytes
     INISetFloat(&ini, "S", "f", -2e247); // one byte too long
     EXPECT_EQ(INIGetFloat(&ini, "S", "f", 0), 2e247);

@@ -20,7 +20,7 @@ using platform::dos::HostPath;
 using platform::dos::Pattern;
 constexpr auto kRead = platform::dos::Use::Read;
 
-// Assigned devices, host paths and unknown devices.
+// Assigned devices, host paths and unknown devices, for DOS and the runtime's streams.
 TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
     const std::string exeFolder = HostPath("progdir:", kRead);
     EXPECT_EQ(HostPath("/tmp/x:y", kRead), "/tmp/x:y");
@@ -44,6 +44,19 @@ TEST(HostPath, ResolvesDevicesAndPassesHostPaths) {
     EXPECT_STREQ(FilePart("PROGDIR:"), "");
     EXPECT_STREQ(FilePart("PROGDIR:roms/a:b.rom"), "a:b.rom");
     EXPECT_STREQ(FilePart("DEV:file"), "file");
+
+    // The runtime's streams resolve devices: reading makes no folder; an unknown
+    // device is a missing file.
+    ::setenv("XDG_CONFIG_HOME", (dir / "missing/nested").c_str(), 1);
+    EXPECT_EQ(std::fopen("ENVARC:a.ini", "rb"), nullptr);
+    EXPECT_FALSE(fs::exists(dir / "missing")) << "reading must not create the folder";
+    dir.Write("missing/nested/b.ini", "x");
+    EXPECT_EQ(std::remove("ENVARC:b.ini"), 0);
+    EXPECT_FALSE(fs::exists(dir / "missing/nested/b.ini"));
+    errno = 0;
+    EXPECT_EQ(std::fopen("NOSUCHDEV:x", "wb"), nullptr);
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(std::rename((dir / "none").c_str(), "NOSUCHDEV:x"), -1);
 }
 
 // From a bin folder a program's drawer is the user's, made like the system's
@@ -93,22 +106,6 @@ TEST(HostPath, DrawerAndConfigFolderFollowTheBaseDirectoryRules) {
                            fs::exists(dir / "data/probe/roms/s.rom"),
                            fs::exists(dir / "data/other/images")}),
               (std::vector{true, true, false, false}));
-}
-
-// The runtime's streams resolve devices: reading makes no folder; an unknown
-// device is a missing file.
-TEST(RuntimeStreams, ResolveDevices) {
-    TempDir dir;
-    ::setenv("XDG_CONFIG_HOME", (dir / "missing/nested").c_str(), 1);
-    EXPECT_EQ(std::fopen("ENVARC:a.ini", "rb"), nullptr);
-    EXPECT_FALSE(fs::exists(dir / "missing")) << "reading must not create the folder";
-    dir.Write("missing/nested/b.ini", "x");
-    EXPECT_EQ(std::remove("ENVARC:b.ini"), 0);
-    EXPECT_FALSE(fs::exists(dir / "missing/nested/b.ini"));
-    errno = 0;
-    EXPECT_EQ(std::fopen("NOSUCHDEV:x", "wb"), nullptr);
-    EXPECT_EQ(errno, ENOENT);
-    EXPECT_EQ(std::rename((dir / "none").c_str(), "NOSUCHDEV:x"), -1);
 }
 
 TEST(DosFiles, RefusesWhatIsNotAnExistingFile) {

@@ -134,10 +134,8 @@ TEST_F(DrawerToolTest, ImportsArtByFileNameOrTitleAndNeverOverwrites) {
                                 " to " + (drawer() / "images/2418CF.png").string() +
                                 ": File too large\n");
     EXPECT_EQ(dir_.Read("drawer/images/2D097C.png"), cut);
-    std::vector<std::string> images;
-    for (const auto &entry : fs::directory_iterator(drawer() / "images"))
-        images.push_back(entry.path().filename());
-    EXPECT_EQ(images.size(), 6u) << "no temporary file, no partial copy left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(drawer() / "images"), {}), 6)
+        << "no temporary file, no partial copy left";
     EXPECT_EQ(Run({drawer()}).err,
               "ROMs: 8, known: 7, pictures present: 5, missing: 3, broken: 0\n");
 }

@@ -255,15 +255,13 @@ class AccessibilityBus {
         std::istringstream lines(
             Run({"/usr/bin/python3", ACCESSIBLE_CONTROLS, std::to_string(pid)}, own_).value_or(""));
         std::vector<Control> controls;
-        for (std::string line; std::getline(lines, line);) {
-            Control &control = controls.emplace_back();
-            std::istringstream fields(line);
-            std::string numbers;
-            std::getline(fields, control.role, '\t'), std::getline(fields, control.name, '\t');
-            std::getline(fields, numbers);
+        for (std::string line; std::getline(lines, line);) { // role, name, numbers
+            const size_t role = line.find('\t'), name = line.find('\t', role + 1);
             int x = 0, y = 0, width = 0, height = 0, checked = 0;
-            std::sscanf(numbers.c_str(), "%d %d %d %d %d", &x, &y, &width, &height, &checked);
-            control.box = QRect(x, y, width, height), control.checked = checked;
+            std::sscanf(line.c_str() + name + 1, "%d %d %d %d %d", &x, &y, &width, &height,
+                        &checked);
+            controls.push_back({line.substr(0, role), line.substr(role + 1, name - role - 1),
+                                QRect(x, y, width, height), checked != 0});
         }
         return controls;
     }
