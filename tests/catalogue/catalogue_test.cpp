@@ -21,8 +21,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-namespace {
-
 using Entries = std::vector<std::pair<std::string, std::string>>; // name, path
 
 // A program drawer with a roms folder in a temporary folder, as PROGDIR:.
@@ -38,13 +36,13 @@ struct Drawer : TempDir {
 };
 
 // A stand-in ROM that identifies as table row `row`.
-std::string Rom(int row) {
+static std::string Rom(int row) {
     const std::vector<uint8_t> bytes = *rommaker::MakeRom(*rommaker::RowFingerprint(row), 8192);
     return {bytes.begin(), bytes.end()};
 }
 
 // The catalogue as (name, path) pairs, after checking its shape.
-Entries Catalogue() {
+static Entries Catalogue() {
     Entries entries;
     EXPECT_EQ(ROMArray == nullptr, NumROMS == 0);
     for (LONG i = 0; i < NumROMS; ++i) {
@@ -56,7 +54,7 @@ Entries Catalogue() {
 }
 
 // The names sorted with paths "0", "1", ..., as "name@path"; `degraded`: without memory.
-std::vector<std::string> Sorted(std::vector<std::string> names, bool degraded = false) {
+static std::vector<std::string> Sorted(std::vector<std::string> names, bool degraded = false) {
     std::vector<std::string> paths(names.size());
     std::vector<STRPTR> nameSlots, pathSlots;
     for (size_t i = 0; i < names.size(); ++i) {
@@ -73,8 +71,6 @@ std::vector<std::string> Sorted(std::vector<std::string> names, bool degraded = 
         result.push_back(std::string(nameSlots[i]) + "@" + pathSlots[i]);
     return result;
 }
-
-} // namespace
 
 // Every kind of entry a collection has, listed by title or file name, alternate
 // dumps apart, or passed over without blocking.

@@ -13,16 +13,15 @@
 #include <set>
 #include <sys/stat.h>
 
-namespace e2e {
-namespace {
+using namespace e2e;
 
-XServer &Server() {
+static XServer &Server() {
     static XServer server;
     return server;
 }
 
 // The demo ROM the list shows at `index`: names sorted by byte value.
-demo::DemoRom DemoRomAt(size_t index) {
+static demo::DemoRom DemoRomAt(size_t index) {
     std::vector<demo::DemoRom> roms = demo::DemoRoms();
     std::sort(roms.begin(), roms.end(), [](const demo::DemoRom &a, const demo::DemoRom &b) {
         return demo::DisplayName(a) < demo::DisplayName(b);
@@ -31,7 +30,7 @@ demo::DemoRom DemoRomAt(size_t index) {
 }
 
 // Whether a picture shows box art or the placeholder in this colour.
-bool Shows(const QImage &image, uint32_t colour) {
+static bool Shows(const QImage &image, uint32_t colour) {
     return CountColour(image, colour) > 220 * 140 / 2;
 }
 
@@ -256,6 +255,3 @@ INSTANTIATE_TEST_SUITE_P(Ways, EndingTest,
                          testing::Values("CloseGadget", "QuitKey", "Interrupt", "Terminate",
                                          "ServerEnds"),
                          [](const auto &info) { return std::string(info.param); });
-
-} // namespace
-} // namespace e2e

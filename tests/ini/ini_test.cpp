@@ -15,8 +15,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
 using namespace std::string_literals;
 using Results = std::vector<int>; // in the order of the calls
 
@@ -272,8 +270,6 @@ TEST_F(IniFile, RecordsKeepTheirOrderAsTheyComeAndGoAndTextsThatDoNotFit) {
     EXPECT_EQ(SaveINI(&ini, (dir / "kept.ini").c_str()), 0);
     EXPECT_EQ(dir.Read("kept.ini"), "[Kept]\n");
 }
-
-} // namespace
 
 TEST(IniCorpus, EverySeedSurvivesTheRoundTrip) {
     TempDir dir;

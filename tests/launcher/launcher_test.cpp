@@ -30,8 +30,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
 class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -314,13 +312,13 @@ TEST(LaunchCommand, WordsQuotingAndLength) {
     }
 }
 
-LONG RunAsync(const std::string &command) {
+static LONG RunAsync(const std::string &command) {
     return SystemTags(command.c_str(), SYS_Input, NULL, SYS_Output, NULL, SYS_Asynch, TRUE,
                       TAG_DONE);
 }
 
 // Whether a child of this process has ended and not been reaped.
-bool Zombie() {
+static bool Zombie() {
     siginfo_t info{};
     return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
 }
@@ -422,5 +420,3 @@ TEST(SystemTags, TheEmulatorInheritsNothingOfTheLaunchersProcess) {
         EXPECT_TRUE(target == "/dev/null" || target == (colem.Dir() / "colem").string())
             << number << " -> " << target;
 }
-
-} // namespace

@@ -182,8 +182,6 @@ TEST(Wildcards, MatchAsAmigaDosDoes) {
     EXPECT_FALSE(pattern.Matches(std::string(200, 'a'))) << "no exponential backtracking";
 }
 
-namespace {
-
 // An anchor with a path buffer of the given size, ended when it goes.
 struct Anchor {
     std::vector<char> block;
@@ -204,8 +202,6 @@ struct Anchor {
         return found;
     }
 };
-
-} // namespace
 
 TEST(MatchCalls, ListOneLevelWithTypesAndWholePaths) {
     TempDir dir;

@@ -14,14 +14,12 @@
 
 #include "exec/host_exec.h"
 
-namespace {
-
-bool Ignored(int sig) {
+static bool Ignored(int sig) {
     struct sigaction action {};
     return sigaction(sig, nullptr, &action) == 0 && action.sa_handler == SIG_IGN;
 }
 
-bool IsDevNull(int fd) {
+static bool IsDevNull(int fd) {
     struct stat st = {}, null = {};
     return fstat(fd, &st) == 0 && stat("/dev/null", &null) == 0 && st.st_rdev == null.st_rdev;
 }
@@ -40,8 +38,6 @@ const bool g_restarted = [] {
                 ? broke || !Ignored(SIGHUP)
                 : !(IsDevNull(0) && IsDevNull(1) && IsDevNull(2) && platform::exec::WakeFd() > 2));
 }();
-
-} // namespace
 
 TEST(ExecSignals, PosixBreakSignalsWakeWaitWithCtrlCEvenWithAFullWakePipe) {
     SetSignal(0, 0xFFFFFFFFUL);

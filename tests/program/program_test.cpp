@@ -8,12 +8,10 @@
 #include <fstream>
 #include <map>
 
-namespace {
-
 using namespace e2e;
 
 // Whether process `pid` has a handler for `signal` yet.
-bool Catches(pid_t pid, int signal) {
+static bool Catches(pid_t pid, int signal) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);)
         if (line.rfind("SigCgt:", 0) == 0)
@@ -184,5 +182,3 @@ TEST_F(ProgramRun, AnswersItsCommandLineAndSaysWhenThereIsNoDisplay) {
         EXPECT_TRUE(fs::is_empty(drawer_->configDir())) << platform;
     }
 }
-
-} // namespace

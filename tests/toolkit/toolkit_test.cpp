@@ -13,9 +13,7 @@
 using platform::mui::InputRecord;
 using Kind = InputRecord::Kind;
 
-namespace {
-
-IPTR Get(Object *object, Tag attribute) {
+static IPTR Get(Object *object, Tag attribute) {
     IPTR value = 0;
     GetAttr(attribute, object, &value);
     return value;
@@ -37,7 +35,7 @@ struct RecordingObserver : platform::mui::ViewObserver {
 };
 
 // Live objects of the built-in classes: a leak check that needs no sanitizer.
-ULONG LiveObjects() {
+static ULONG LiveObjects() {
     ULONG count = 0;
     for (ClassID name : {MUIC_Application, MUIC_Window, MUIC_Group, MUIC_Text, MUIC_Image,
                          MUIC_List, MUIC_Listview, MUIC_Cycle, MUIC_Dtpic, MUIC_Rectangle})
@@ -83,14 +81,12 @@ struct Gui {
     void Queue(const InputRecord &record) { platform::mui::QueueInput(app, record); }
 };
 
-int g_disposed = 0;
+static int g_disposed = 0;
 
-IPTR OwnDispatcher(struct IClass *cl, Object *obj, Msg msg) {
+static IPTR OwnDispatcher(struct IClass *cl, Object *obj, Msg msg) {
     g_disposed += msg->MethodID == OM_DISPOSE;
     return IDoSuperMethodA(cl, obj, msg);
 }
-
-} // namespace
 
 // A subclass of Application.mui: its own data, return ids in order, the loop
 // awake while any wait, the class kept while an object lives.

@@ -8,18 +8,16 @@
 #include <sys/wait.h>
 #include <thread>
 
-namespace {
-
 namespace fs = std::filesystem;
 
-std::string Quote(std::string text) { // for the shell
+static std::string Quote(std::string text) { // for the shell
     for (size_t at = 0; (at = text.find('\'', at)) != std::string::npos; at += 4)
         text.replace(at, 1, "'\\''");
     return "'" + text + "'";
 }
 
 // A key's value with the escapes of a string value undone.
-std::string EntryValue(const std::string &entry, const std::string &key) {
+static std::string EntryValue(const std::string &entry, const std::string &key) {
     const size_t start = entry.find("\n" + key + "=") + key.size() + 2;
     std::string text;
     for (size_t i = start; i < entry.size() && entry[i] != '\n'; ++i) {
@@ -191,5 +189,3 @@ TEST_F(DrawerToolTest, WrongUseSaysWhyInOneLine) {
     EXPECT_EQ(Run({"--table"}, DRAWER_TOOL, "/dev/full").err,
               "karvolin-drawer: cannot write to standard output: No space left on device\n");
 }
-
-} // namespace

@@ -27,8 +27,6 @@
 #include <stdexcept>
 #include <sys/stat.h>
 
-namespace {
-
 namespace fs = std::filesystem;
 using platform::qt::GeometryStore;
 using platform::qt::ShownText;
@@ -36,10 +34,10 @@ using platform::qt::WindowGeometry;
 constexpr ULONG kWindowId = 0x54455354;
 constexpr ULONG kRecord = 0x7E570001;                  // the application class's own method
 using Events = std::vector<std::pair<Object *, IPTR>>; // (source, value) of each notification
-Events g_events;
-int g_entryReads = 0;
+static Events g_events;
+static int g_entryReads = 0;
 
-IPTR SpyDispatcher(struct IClass *cl, Object *obj, Msg msg) {
+static IPTR SpyDispatcher(struct IClass *cl, Object *obj, Msg msg) {
     if (msg->MethodID == kRecord) {
         const IPTR *args = reinterpret_cast<IPTR *>(msg);
         g_events.push_back({reinterpret_cast<Object *>(args[1]), args[2]});
@@ -473,5 +471,3 @@ TEST(GeometryStoreTest, KeepsEntriesApartSkipsDamageAndFailsCleanly) {
     EXPECT_FALSE(fs::exists(dir / ".new"));
     fs::current_path(was);
 }
-
-} // namespace
