@@ -11,30 +11,25 @@
 #include <cstdlib>
 #include <string_view>
 
-namespace {
+static struct IClass *g_application = nullptr;
+static bool g_catalogueFreed = false;
 
-struct IClass *g_application = nullptr;
-bool g_catalogueFreed = false;
-
-void CheckAtExit() {
+static void CheckAtExit() {
     if (g_application->cl_SubclassCount != 0)
         std::fputs("at exit: the launcher class is still there\n", stderr);
     if (NameArray && !g_catalogueFreed)
         std::fputs("at exit: the catalogue is still there\n", stderr);
 }
 
-const bool kTraced = [] {
+static const bool kTraced = [] {
     DebugIT = 1;
     MUI_DisposeObject(MUI_NewObject(MUIC_Rectangle, {TAG_DONE})); // publishes the classes
     g_application = FindClass(MUIC_Application);
-    const char *fault = std::getenv("KARVOLIN_FAULT");
-    if (fault)
+    if (const char *fault = std::getenv("KARVOLIN_FAULT"))
         RemoveClass(FindClass(std::string_view(fault) == "class" ? MUIC_Application : MUIC_Cycle));
     std::atexit(CheckAtExit);
     return true;
 }();
-
-} // namespace
 
 extern "C" void __real_free(void *block);
 extern "C" void __wrap_free(void *block) {
