@@ -188,8 +188,7 @@ TEST_F(ProgramTest, HugeBoxArtStaysOnTheScreen) {
 TEST(Install, LaysOutACompleteDrawerAndKeepsTheUsersFiles) {
     TestDrawer drawer(KARVOLIN_PROGRAM);
     const fs::path dir = drawer.drawer();
-    for (const char *folder : {"images", "roms"})
-        fs::create_directories(dir / folder);
+    fs::create_directories(dir / "images");
     const std::vector<uint8_t> kong = *rommaker::MakeRom(*rommaker::RowFingerprint(14), 4096);
     const std::string zip = drawer.rom("Donkey Kong (USA).zip").string();
     ASSERT_TRUE(WritePacked(zip, Packing::ZipDeflated, std::string(kong.begin(), kong.end())));
@@ -221,7 +220,6 @@ class EndingTest : public testing::TestWithParam<std::string_view> {};
 TEST_P(EndingTest, SavesTheSettingsAndExitsWithZero) {
     const std::string_view way = GetParam();
     TestDrawer drawer(KARVOLIN_PROGRAM);
-    fs::create_directories(drawer.drawer() / "roms");
     std::optional<XServer> own; // a server to end, not the shared one
     if (way == "ServerEnds")
         own.emplace();

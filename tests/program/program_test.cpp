@@ -44,7 +44,6 @@ class ProgramRun : public ::testing::Test {
     Process Start(const char *program, const Environment &environment, int emptyRoms = 0,
                   const char *fault = "", const std::vector<std::string> &args = {}) {
         drawer_ = std::make_unique<TestDrawer>(program);
-        fs::create_directories(drawer_->drawer() / "roms");
         if (emptyRoms > 0)
             std::ofstream{drawer_->rom("0.rom")};
         for (int i = 1; i < emptyRoms; ++i) // links are made much faster than files

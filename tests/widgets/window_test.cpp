@@ -185,7 +185,6 @@ class WindowTest : public ::testing::Test {
 };
 
 TEST_F(WindowTest, TheWindowMirrorsItsTreeAndFollowsTheProgram) {
-    EXPECT_EQ(Window()->width(), 300);
     EXPECT_EQ(One<QPushButton>()->text(), "G&o on"); // the key letter underlined
     EXPECT_EQ(One<QComboBox>()->itemText(2), "Three");
     EXPECT_EQ(One<QListView>()->currentIndex().row(), 0);

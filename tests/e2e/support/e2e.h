@@ -167,12 +167,12 @@ class XServer {
     std::string name_;
 };
 
-// A temporary drawer with a copy of the program, a private settings folder and
-// a stand-in colem, the only one in PATH, that records its arguments.
+// A temporary drawer: the program, an empty roms folder, a private settings
+// folder and a stand-in colem, the only one in PATH, that records its arguments.
 class TestDrawer {
   public:
     explicit TestDrawer(const fs::path &program) {
-        for (const char *folder : {"drawer", "config", "runtime", "bin/runs"})
+        for (const char *folder : {"drawer/roms", "config", "runtime", "bin/runs"})
             fs::create_directories(root() / folder);
         fs::permissions(root() / "runtime", fs::perms::owner_all);
         fs::copy_file(program, this->program());
