@@ -67,7 +67,8 @@ class ProgramTest : public testing::Test {
 
 // A screen reader finds every control by role and name. The top game is ready;
 // the mouse launches it, another game, and that one with every option set
-// (one by its label); Quit saves the options and the game launched last.
+// (one by its label); Quit saves the options and the game launched last, on
+// which the next run starts.
 TEST_F(ProgramTest, EachOptionSetWithTheMouseReachesTheNextLaunch) {
     std::ofstream(drawer_.settingsFile()) << "[Settings]\nSoundOn = 0\nPalette = 2\n";
     ASSERT_TRUE(session_.Start());
@@ -113,6 +114,21 @@ TEST_F(ProgramTest, EachOptionSetWithTheMouseReachesTheNextLaunch) {
               "[Settings]\nSoundOn = 1\nPalette = 2\nLastGame = " + third.file +
                   "\nFullScreen = 1\nDoubleSize = 1\nScanLines = 1\n");
     EXPECT_EQ(session_.Output(), "Cannot start colem: not found in PATH\n");
+
+    // The next run starts on the game launched last, ready; once its file is
+    // gone, on the top one.
+    fs::rename(drawer_.root() / "colem", drawer_.root() / "bin/colem");
+    for (const demo::DemoRom &last : {third, top}) {
+        Session again{Server(), drawer_};
+        ASSERT_TRUE(again.Start());
+        EXPECT_TRUE(again.Shows(demo::BoxArtColour(last.row))) << "box art of " << last.file;
+        ASSERT_TRUE(again.Key({last.row == third.row ? "l" : "Tab", "q"}));
+        EXPECT_EQ(again.WaitForExit(), 0);
+        fs::remove(drawer_.rom(third.file));
+    }
+    expected.push_back({game, "-fullscreen", "-sound", "-scanlines", "-double", "-palette", "2"});
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(session_.EmulatorRuns(4), expected);
 }
 
 // Keys alone, with named pipes where the program reads: nothing waits for a
