@@ -50,6 +50,9 @@ bool CheckReplaceable(const std::string &hostPath, std::string *target, std::str
 // no temporary file is left, *why says why and errno is set.
 bool ReplaceFile(const std::string &hostPath, std::string_view contents, std::string *why);
 
+// A system error as the end of a message: "no space left on device".
+std::string ErrorText(int error);
+
 // The one line a failed save prints on standard error: the file and why.
 void ReportSaveFailure(const std::string &hostPath, const std::string &why);
 

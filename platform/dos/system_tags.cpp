@@ -65,14 +65,6 @@ std::vector<std::string> SplitCommandLine(const char *line) {
 
 namespace {
 
-// A system error as the end of a message: "permission denied".
-std::string Reason(int error) {
-    std::string text = std::strerror(error);
-    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
-        text[0] = static_cast<char>(text[0] - 'A' + 'a');
-    return text;
-}
-
 bool IsExecutableFile(const std::string &path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
@@ -85,7 +77,7 @@ std::string FindCommand(const std::string &name, std::string &why) {
     if (name.find('/') != std::string::npos) {
         if (IsExecutableFile(name))
             return name;
-        why = access(name.c_str(), F_OK) == 0 ? "not executable" : Reason(errno);
+        why = access(name.c_str(), F_OK) == 0 ? "not executable" : ErrorText(errno);
         return {};
     }
     const char *path = std::getenv("PATH");
@@ -223,7 +215,7 @@ LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags) {
 
     int errorPipe[2];
     if (pipe2(errorPipe, O_CLOEXEC) != 0)
-        return CannotStart(words[0], Reason(errno));
+        return CannotStart(words[0], ErrorText(errno));
     // No signal handler of ours may run in a child before it has reset them.
     sigset_t all, saved;
     sigfillset(&all);
@@ -247,7 +239,7 @@ LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags) {
     close(errorPipe[1]);
     if (child < 0) {
         close(errorPipe[0]);
-        return CannotStart(words[0], Reason(forkError));
+        return CannotStart(words[0], ErrorText(forkError));
     }
     int status = 0;
     if (options.asynch)
@@ -262,7 +254,7 @@ LONG SystemTagList(CONST_STRPTR command, const struct TagItem *tags) {
     if (got == sizeof execError) {
         if (!options.asynch)
             WaitFor(child, &status);
-        return CannotStart(words[0], Reason(execError));
+        return CannotStart(words[0], ErrorText(execError));
     }
     if (options.asynch)
         return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : -1;

@@ -74,6 +74,11 @@ void TrashINI(struct INIFile *ini);
 // file grew past the limit while it was read, when part of it may have been).
 LONG LoadINI(struct INIFile *ini, CONST_STRPTR filename);
 
+// Whether a value is read back from the file as it is written: at most 255
+// bytes, no line feed (it would split the line) and no blank at either end
+// (the reader drops those).
+BOOL INIFileKeeps(CONST_STRPTR value);
+
 // Writes the store as an INI text file and returns the number of variable
 // lines written. A store that never held a section leaves the file untouched
 // and returns 0. The file is replaced as a whole, and only when it is the

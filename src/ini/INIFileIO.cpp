@@ -72,6 +72,12 @@ static long FileSize(FILE *file) {
     return size;
 }
 
+BOOL INIFileKeeps(CONST_STRPTR value) {
+    const std::string_view text(value);
+    return text.size() < INI_VALUE_SIZE && text.find('\n') == std::string_view::npos &&
+           TrimLeft(TrimRight(text)) == text;
+}
+
 LONG LoadINI(struct INIFile *ini, CONST_STRPTR filename) {
     FILE *file = fopen(filename, "rb");
     if (file == nullptr)

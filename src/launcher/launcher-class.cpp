@@ -184,19 +184,12 @@ void SelectStartGame(Object *obj, LauncherData *data) {
     SelectRom(obj, data, start);
 }
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) >= 0x01 && static_cast<unsigned char>(c) <= 0x20;
-}
-
 } // namespace
 
 void RememberLastGame(CONST_STRPTR romPath) {
     CONST_STRPTR name = romPath ? FilePart(romPath) : NULL;
-    const size_t length = name ? strlen(name) : 0;
-    // A name the settings file cannot carry as it is (a line break splits the
-    // line, blanks at either end are not read back) is not recorded.
-    if (length == 0 || length >= INI_VALUE_SIZE || strchr(name, '\n') || IsBlank(name[0]) ||
-        IsBlank(name[length - 1]))
+    // A name the settings file cannot carry as it is is not recorded.
+    if (!name || !*name || !INIFileKeeps(name))
         return;
     TEXT stored[INI_VALUE_SIZE];
     if (INIGetString(&myINI, kSection, kLastGame, stored, sizeof stored) && !strcmp(stored, name))

@@ -1,7 +1,7 @@
 // The desktop entry of a launcher installed in a folder: Exec and Icon name
-// the program and its icon by absolute path, escaped as the Desktop Entry
-// Specification asks, so that a reader turns them back into exactly those
-// paths whatever the folder is called.
+// the program and its icon by absolute path, quoted and escaped by the rules
+// of freedesktop.org's desktop entries, so that a reader turns them back into
+// exactly those paths whatever the folder is called.
 #include "drawer_tool.h"
 
 #include <cstdint>

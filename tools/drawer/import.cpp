@@ -35,10 +35,9 @@ char Lower(char c) {
 
 // Formats the launcher's picture reader knows; other files are no box art.
 bool IsPicture(const fs::path &file) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(), Lower);
+    const std::string name = file.filename().string();
     for (const char *known : {".png", ".jpg", ".jpeg", ".gif", ".bmp"})
-        if (extension == known)
+        if (HasExtension(name.c_str(), ULONG(name.size()), known))
             return true;
     return false;
 }

@@ -23,17 +23,9 @@ namespace {
 
 constexpr int kMaxLinks = 40; // as the host gives up on a chain
 
-// A system error as the end of a message: "no space left on device".
-std::string Reason(int error) {
-    std::string text = std::strerror(error);
-    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
-        text[0] = static_cast<char>(text[0] - 'A' + 'a');
-    return text;
-}
-
 bool Fail(int error, std::string *why, std::string text = {}) {
     if (why)
-        *why = text.empty() ? Reason(error) : std::move(text);
+        *why = text.empty() ? ErrorText(error) : std::move(text);
     errno = error;
     return false;
 }
@@ -81,6 +73,13 @@ bool WriteAll(int fd, std::string_view contents) {
 
 } // namespace
 
+std::string ErrorText(int error) {
+    std::string text = std::strerror(error);
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
 std::string FinalTarget(const std::string &path, int *error) {
     std::string current = path;
     for (int links = 0;; ++links) {
@@ -120,7 +119,7 @@ bool CheckReplaceable(const std::string &hostPath, std::string *target, std::str
     const std::string folderName = folder.empty() ? "." : folder.string();
     struct stat folderStatus {};
     if (::stat(folderName.c_str(), &folderStatus) != 0)
-        return Fail(errno, why, "its folder " + folderName + ": " + Reason(errno));
+        return Fail(errno, why, "its folder " + folderName + ": " + ErrorText(errno));
     if (!MayWrite(folderName, folderStatus))
         return Fail(errno == EROFS ? EROFS : EACCES, why,
                     "its folder " + folderName + " is read-only");

@@ -1,14 +1,10 @@
 // The runtime's stream calls with Amiga names. Programs that link amiga_runtime
-// are linked with --wrap for fopen, fopen64, rename and remove, so their calls
-// land here, get their device prefix resolved and go on to the C library.
-// A stream opened only for reading is opened only on a regular file. A
-// stream opened only for writing ("w", "wb") replaces its file as a whole when
-// it is closed: what was written goes in one step to the file, or nowhere, and
-// only a file that is the user's to write is replaced (ReplaceFile). A save
-// that cannot be made says so in one line on standard error, and fopen or
-// fclose fails. A file that rename puts in the place of a regular file takes
-// over its permission bits, so replacing a private file (0600) never makes it
-// readable to others.
+// are linked with --wrap for fopen and fopen64, so their calls land here, get their device prefix
+// resolved and go on to the C library. A stream opened only for reading is opened only on a regular
+// file. A stream opened only for writing ("w", "wb") replaces its file as a whole when it is
+// closed: what was written goes in one step to the file, or nowhere, and only a file that is the
+// user's to write is replaced (ReplaceFile). A save that cannot be made says so in one line on
+// standard error, and fopen or fclose fails.
 #include "dos/host_dos.h"
 
 #include <cerrno>
@@ -17,14 +13,11 @@
 #include <memory>
 #include <new>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 extern "C" {
 FILE *__real_fopen(const char *path, const char *mode);
 FILE *__real_fopen64(const char *path, const char *mode);
-int __real_rename(const char *from, const char *to);
-int __real_remove(const char *path);
 }
 
 namespace {
@@ -132,27 +125,6 @@ FILE *__wrap_fopen(const char *path, const char *mode) {
 
 FILE *__wrap_fopen64(const char *path, const char *mode) {
     return OpenStream(__real_fopen64, path, mode);
-}
-
-int __wrap_rename(const char *from, const char *to) {
-    std::string hostFrom, hostTo;
-    const bool deviceFrom = Resolve(from, Use::Name, hostFrom);
-    const bool deviceTo = Resolve(to, Use::Write, hostTo);
-    if ((deviceFrom && hostFrom.empty()) || (deviceTo && hostTo.empty()))
-        return -1;
-    from = deviceFrom ? hostFrom.c_str() : from;
-    to = deviceTo ? hostTo.c_str() : to;
-    struct stat replaced {};
-    if (from && to && ::lstat(to, &replaced) == 0 && S_ISREG(replaced.st_mode))
-        ::chmod(from, replaced.st_mode & 07777);
-    return __real_rename(from, to);
-}
-
-int __wrap_remove(const char *path) {
-    std::string host;
-    if (!Resolve(path, Use::Name, host))
-        return __real_remove(path);
-    return host.empty() ? -1 : __real_remove(host.c_str());
 }
 
 } // extern "C"
